@@ -1,0 +1,3 @@
+#include "host.hpp"
+
+int main(int argc, char** argv, char** env) { HostMain(argc, argv, env); }
