@@ -139,12 +139,13 @@ our $FontID_MenuItems   = $FontID_Default;
 our $FontID_TabDataLabels = $FontID_Default;
 our $FontID_TextButtons = $FontID_Default;
 our $FontID_TabDataText = $IsWindows ? '' : 'Courier 10 normal';
+# Tag to the name of the variable, so the variable can be localised.
 our %FontID_TagToVariable = (
-    configtabs   => \$FontID_ConfigTabs,
-    menubar      => \$FontID_MenuBar,
-    menuitems    => \$FontID_MenuItems,
-    reportlabels => \$FontID_TabDataLabels,
-    textbuttons  => \$FontID_TextButtons,
+    configtabs   => 'FontID_ConfigTabs',
+    menubar      => 'FontID_MenuBar',
+    menuitems    => 'FontID_MenuItems',
+    reportlabels => 'FontID_TabDataLabels',
+    textbuttons  => 'FontID_TextButtons',
 );
 
 # --- files and file types

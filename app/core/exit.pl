@@ -40,5 +40,5 @@ sub UtilExit {
     UtilCleanup();
     STDOUT->flush;
     STDERR->flush;
-    exit $status;
+    CORE::exit($status);
 }

@@ -9,3 +9,5 @@ our $Standalone;
 $SIG{__WARN__} = sub { die $_[0] };
 
 Main() if $Standalone;
+
+1;

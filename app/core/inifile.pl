@@ -49,7 +49,10 @@ sub AppIniFileRead {
 
         if ($type eq 'font' || $type eq 'fonts') {
             $key =~ s/configurationtabs/configtabs/;
-            ${$FontID_TagToVariable{$key}} = $value if exists $FontID_TagToVariable{$key};
+            if (exists $FontID_TagToVariable{$key}) {
+                no strict 'refs';
+                ${"main::$FontID_TagToVariable{$key}"} = $value;
+            }
         } elsif ($type =~ /\Ageneral/) {
             $InitSettings{$key} = $value;
         }

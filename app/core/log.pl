@@ -27,11 +27,8 @@ sub UtilLogWrite {
                 return;
             }
         }
-        # The name is predictable and may sit in a shared directory: create
-        # the file ourselves, never through a link planted there.
-        my $flags = O_WRONLY | O_CREAT | O_EXCL | O_APPEND | UtilLogNoFollowFlag();
-        my $fh;
-        unless (sysopen $fh, $LogFile, $flags, 0600) {
+        my $fh = UtilLogStreamOpen($LogFile);
+        unless ($fh) {
             my $err = $!;
             $LogFlag = 0;
             UtilWarning("Can't create \"log\" file \"$LogFile\":\n$err");
@@ -44,9 +41,14 @@ sub UtilLogWrite {
     return;
 }
 
-sub UtilLogNoFollowFlag {
-    my $flag = eval { Fcntl::O_NOFOLLOW() };
-    return defined $flag ? $flag : 0;
+# The name is predictable and may sit in a shared directory such as /tmp:
+# create the file ourselves, never open one or a link planted there.
+sub UtilLogStreamOpen {
+    my ($path) = @_;
+    my $nofollow = eval { Fcntl::O_NOFOLLOW() } || 0;
+    my $fh;
+    sysopen($fh, $path, O_WRONLY | O_CREAT | O_EXCL | O_APPEND | $nofollow, 0600) or return undef;
+    return $fh;
 }
 
 sub UtilLogClose {

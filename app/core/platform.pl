@@ -35,7 +35,7 @@ sub UtilPlatformUnameRead {
     return '' unless defined $pid;
     if ($pid == 0) {
         open STDERR, '>&', \*STDOUT;
-        exec { $uname } $uname;
+        { exec { $uname } $uname; }
         POSIX::_exit(127);
     }
     local $/;

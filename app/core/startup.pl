@@ -103,7 +103,7 @@ sub AppProfileDispatchDefine {
         my $ok = do {
             local $SIG{__WARN__} = sub { die $_[0] };
             local $@;
-            eval "sub App$name { no strict 'refs'; return &{'$target'}(\@_); } 1";
+            eval "no warnings 'redefine'; sub App$name { no strict 'refs'; return &{'$target'}(\@_); } 1";
         };
         UtilInternalError("App$name:\nCompilation error") unless $ok;
     }

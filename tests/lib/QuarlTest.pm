@@ -1,0 +1,96 @@
+package QuarlTest;
+# Test support: loads the bundled application script into the test process,
+# stages throw-away installation trees, runs routines that end the process
+# in a child, and presents the platform as Windows on request.
+use strict;
+use warnings;
+use Exporter 'import';
+use File::Temp qw(tempdir);
+use File::Spec;
+use File::Basename qw(dirname);
+use Cwd qw(abs_path);
+use POSIX ();
+
+our @EXPORT = qw(app_load stage_base run_child script_path slurp spew repo_root);
+
+my $Root = abs_path(dirname(__FILE__) . '/../..');
+
+sub repo_root { return $Root }
+
+sub script_path {
+    return $ENV{QUARL_SCRIPT} if $ENV{QUARL_SCRIPT};
+    my $build = $ENV{QUARL_BUILD} || "$Root/build";
+    return File::Spec->rel2abs("$build/app/quarlgui.pl");
+}
+
+sub slurp {
+    my ($path) = @_;
+    open my $fh, '<:raw', $path or die "can't read $path: $!";
+    local $/;
+    my $data = <$fh>;
+    return defined $data ? $data : '';
+}
+
+sub spew {
+    my ($path, $data) = @_;
+    open my $fh, '>:raw', $path or die "can't write $path: $!";
+    print {$fh} $data;
+    close $fh or die "can't write $path: $!";
+    return $path;
+}
+
+# A fresh installation tree: main/, help/, icons/, with the files given as
+# relative path => contents.
+sub stage_base {
+    my (%files) = @_;
+    my $base = tempdir('quarlbase-XXXXXX', TMPDIR => 1, CLEANUP => 1);
+    mkdir "$base/$_" for qw(main help icons);
+    for my $rel (keys %files) {
+        spew("$base/$rel", $files{$rel});
+    }
+    return $base;
+}
+
+# Evaluates the application script as the host would, without running the
+# entry operations. Options: windows => 1 presents the platform as Windows
+# with the simulated Windows modules; base => DIR sets VQXAPPBASE.
+sub app_load {
+    my (%opt) = @_;
+    $ENV{VQXAPPBASE} = $opt{base} if exists $opt{base};
+    if ($opt{windows}) {
+        unshift @INC, "$Root/tests/lib/win";
+        $^O = 'MSWin32';
+    }
+    my $script = script_path();
+    die "no application script at $script; build first\n" unless -f $script;
+    package main;
+    my $ok = do $script;
+    die "loading $script failed: $@\n" if !$ok && $@;
+    return 1;
+}
+
+# Runs CODE in a child process with standard output and error captured.
+# Returns a hash: status (exit status, or -signal), out, err.
+sub run_child {
+    my ($code) = @_;
+    my $dir = tempdir('quarlchild-XXXXXX', TMPDIR => 1, CLEANUP => 1);
+    my ($out, $err) = ("$dir/out", "$dir/err");
+    my $pid = fork;
+    die "fork: $!" unless defined $pid;
+    if ($pid == 0) {
+        open STDOUT, '>', $out or POSIX::_exit(120);
+        open STDERR, '>', $err or POSIX::_exit(121);
+        STDOUT->autoflush(1);
+        STDERR->autoflush(1);
+        my $ok = eval { $code->(); 1 };
+        print STDERR "child died: $@" unless $ok;
+        STDOUT->flush;
+        STDERR->flush;
+        POSIX::_exit($ok ? 0 : 122);
+    }
+    waitpid $pid, 0;
+    my $status = $? & 127 ? -($? & 127) : $? >> 8;
+    return { status => $status, out => slurp($out), err => slurp($err) };
+}
+
+1;
