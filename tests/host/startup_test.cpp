@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,15 +28,20 @@ std::string Slurp(const std::string& path) {
 
 // Runs a shell command line with no display and standard input closed.
 Outcome RunCommand(const std::string& command) {
-    const std::string dir = ::testing::TempDir();
-    const std::string out = dir + "/host_out.txt";
-    const std::string err = dir + "/host_err.txt";
+    // ctest runs the tests in parallel: each run gets its own files.
+    std::string dir = ::testing::TempDir() + "/hostrunXXXXXX";
+    if (mkdtemp(dir.data()) == nullptr) return {};
+    const std::string out = dir + "/out";
+    const std::string err = dir + "/err";
     const std::string line = "env -u DISPLAY " + command + " </dev/null >" + out + " 2>" + err;
     const int raw = std::system(line.c_str());
     Outcome r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.out = Slurp(out);
     r.err = Slurp(err);
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    rmdir(dir.c_str());
     return r;
 }
 
