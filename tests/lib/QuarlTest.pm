@@ -11,7 +11,7 @@ use File::Basename qw(dirname);
 use Cwd qw(abs_path);
 use POSIX ();
 
-our @EXPORT = qw(app_load stage_base run_child script_path slurp spew repo_root);
+our @EXPORT = qw(app_load stage_base run_child script_path slurp spew repo_root gui_window);
 
 my $Root = abs_path(dirname(__FILE__) . '/../..');
 
@@ -91,6 +91,21 @@ sub run_child {
     waitpid $pid, 0;
     my $status = $? & 127 ? -($? & 127) : $? >> 8;
     return { status => $status, out => slurp($out), err => slurp($err) };
+}
+
+# A real main window for widget tests, registered where the application
+# keeps its own (MW, HelpBalloon). Skips the whole test file when there is
+# no display. The application script must be loaded first.
+sub gui_window {
+    require Test::More;
+    Test::More::plan(skip_all => 'no display') unless $ENV{DISPLAY};
+    no warnings 'once';
+    my $mw = MainWindow->new;
+    $mw->geometry('400x300+0+0');
+    $main::MW = $mw;
+    $main::HelpBalloon = $mw->Balloon;
+    $mw->update;
+    return $mw;
 }
 
 1;

@@ -1,0 +1,3 @@
+# (being written)
+use strict;
+use warnings;
