@@ -1,0 +1,169 @@
+#include "driver.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "cmdfile.hpp"
+#include "global_checks.hpp"
+#include "local_checks.hpp"
+#include "parser.hpp"
+#include "reports.hpp"
+
+namespace fs = std::filesystem;
+
+namespace quarl {
+
+namespace {
+
+std::string nowText() {
+    std::time_t t = std::time(nullptr);
+    char buf[64];
+    std::tm tmv{};
+    if (const std::tm* p = std::localtime(&t)) tmv = *p;
+    std::strftime(buf, sizeof buf, "%a %b %d %H:%M:%S %Y", &tmv);
+    return buf;
+}
+
+bool baseWritable(const std::string& base, std::string& why) {
+    fs::path dir = fs::path(base).parent_path();
+    std::error_code ec;
+    if (!dir.empty() && !fs::is_directory(dir, ec)) {
+        why = "report directory " + dir.string() + " does not exist";
+        return false;
+    }
+    std::string probe = base + ".probe";
+    {
+        std::ofstream f(probe, std::ios::app);
+        if (!f) {
+            why = "report directory " + (dir.empty() ? std::string(".") : dir.string()) + " is not writable";
+            return false;
+        }
+    }
+    fs::remove(probe, ec);
+    return true;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& stdoutStream) {
+    const auto t0 = std::chrono::steady_clock::now();
+    Options opt;
+    parseArguments(args, opt);
+    if (opt.help) {
+        stdoutStream << helpText();
+        return 0;
+    }
+    if (opt.version) {
+        stdoutStream << "QuarlCheck rev. " << kVersion << "\n";
+        return 0;
+    }
+    if (opt.listMessages) {
+        for (const auto& d : catalog())
+            stdoutStream << d.number << "\t" << severityName(d.severity) << "\t" << d.text << "\n";
+        return 0;
+    }
+
+    std::unique_ptr<std::ofstream> outFile;
+    std::ostream* con = &stdoutStream;
+    if (!opt.outFile.empty()) {
+        outFile = std::make_unique<std::ofstream>(opt.outFile, std::ios::trunc);
+        if (!*outFile) {
+            stdoutStream << "quarl (fatal): cannot write output file " << opt.outFile << "\n";
+            return 2;
+        }
+        con = outFile.get();
+    }
+    std::ostream& out = *con;
+    const std::string date = nowText();
+    out << bannerLine(date, "Console") << "\n";
+
+    if (!opt.cmdFile.empty()) {
+        std::string text, why;
+        if (!readRegularFile(opt.cmdFile, text, why)) {
+            out << "quarl (fatal): cannot read command file " << opt.cmdFile << ": " << why << "\n";
+            return 2;
+        }
+        std::string outBefore = opt.outFile;
+        parseArguments(parseCommandText(text), opt);
+        opt.outFile = outBefore;  // the console is already open
+    }
+    for (const auto& u : opt.unknown) out << "quarl: unknown or malformed switch ignored: " << u << "\n";
+    for (const auto& n : opt.notes) out << "quarl: note: " << n << "\n";
+    if (opt.files.empty()) {
+        out << "quarl (fatal): no source files given\n";
+        return 2;
+    }
+    if (opt.reportBase.empty()) opt.reportBase = "quarl";
+    std::string why;
+    if (!baseWritable(opt.reportBase, why)) {
+        out << "quarl (fatal): " << why << "\n";
+        return 2;
+    }
+
+    Diagnostics diags(opt.messages);
+    std::vector<SourceFile> files;
+    Program prog;
+    SourceReader reader(opt, diags, files);
+    Parser parser(opt, diags, prog);
+    std::vector<int> topFiles;
+    for (const auto& f : opt.files) {
+        std::vector<Statement> stmts;
+        size_t before = files.size();
+        reader.load(f, stmts);
+        int idx = -1;
+        for (size_t k = 0; k < files.size(); ++k)
+            if (files[k].path == f && !files[k].isInclude) idx = static_cast<int>(k);
+        if (idx < 0) idx = static_cast<int>(before < files.size() ? before : files.size() - 1);
+        if (std::find(topFiles.begin(), topFiles.end(), idx) == topFiles.end()) topFiles.push_back(idx);
+        parser.parseFile(stmts, idx);
+    }
+    linkUnits(prog, diags);
+    ProgramIndex index(prog);
+    runLocalChecks(prog, opt, diags);
+    std::vector<std::string> paths;
+    for (const auto& f : files) paths.push_back(f.path);
+    if (opt.globalMode) runGlobalChecks(prog, index, opt, paths, diags);
+
+    RunContext ctx{opt, files, prog, index, diags, date, 0, topFiles};
+    ctx.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+
+    struct Report {
+        const char* ext;
+        bool on;
+        std::string (*make)(const RunContext&);
+    };
+    const Report reports[] = {{"lnt", true, analysisReport},
+                              {"stt", opt.statistics, statisticsReport},
+                              {"tre", opt.callTree, callTreeReport},
+                              {"xrf", opt.xref, xrefReport}};
+    std::vector<std::string> written;
+    for (const auto& r : reports) {
+        std::string path = opt.reportBase + "." + r.ext;
+        std::error_code ec;
+        if (!r.on) {
+            fs::remove(path, ec);  // a stale report of a kind switched off must not be shown
+            continue;
+        }
+        std::string text = r.make(ctx);
+        if (!writeReport(path, text, why)) {
+            out << "quarl: cannot write report " << path << ": " << why << "\n";
+            continue;
+        }
+        written.push_back(path);
+    }
+    long lines = 0;
+    for (const auto& f : files) lines += f.lines;
+    out << "quarl: analyzed " << topFiles.size() << " files (" << files.size() << " with includes), " << lines
+        << " lines, " << prog.units.size() << " program units\n";
+    out << "quarl: " << diags.count(Severity::Error) << " errors, " << diags.count(Severity::Warning) << " warnings, "
+        << diags.count(Severity::Fyi) << " FYIs\n";
+    for (const auto& w : written) out << "quarl: wrote " << w << "\n";
+    out.flush();
+    return 0;
+}
+
+}  // namespace quarl
