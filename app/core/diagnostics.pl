@@ -11,6 +11,7 @@ sub UtilFatalError {
     $msg =~ s/(Undefined\s+subroutine.*?)(\bcalled\b)/$1\n$2/is;
     $msg = UtilTextNormalize($msg);
     UtilLogWrite($msg);
+    GuiFatalErrorShow($msg) if UtilReportInBox();
     $msg = "Error: $msg" unless $msg =~ /error:/i;
     print STDERR "$msg\n";
     UtilExit(1);
@@ -21,9 +22,19 @@ sub UtilWarning {
     $msg = '???' if !defined $msg || $msg eq '';
     $msg = UtilTextNormalize($msg);
     UtilLogWrite($msg);
+    if (UtilReportInBox()) {
+        GuiWarningShow($msg);
+        return;
+    }
     $msg = "Warning: $msg" unless $msg =~ /warning:/i;
     print STDERR "$msg\n";
     return;
+}
+
+# A box once the main window is up and no other box is open; the console
+# before that, and while a box is open (a second box would be refused).
+sub UtilReportInBox {
+    return GuiIsStarted() && !GuiInDialogBoxGet() ? 1 : 0;
 }
 
 sub UtilInternalError {

@@ -5,7 +5,9 @@ use strict;
 use warnings;
 
 our ($Standalone, $MultiStage, $APPTYPE, $UCPRODTAG, $IsWindows, $ORIGDIR, $DIRSEPNAME);
-our ($SysIniFile, %Radiogroup, $SysBrowser, $DEBUG, $RefDebug);
+our ($SysIniFile, %Radiogroup, $SysBrowser, $DEBUG, $RefDebug, $FlagAnalyzerCreated, $MW);
+our ($MainTitle, $MainWidth, $MainHeight, $MainMinWidth, $MainMinHeight, $MainMaxWidth, $MainMaxHeight);
+our ($TearOffMode, $BaseWidth, $BaseHeight, $FontID_Default, %FontID_TagToVariable);
 
 sub UseModule {
     my ($module, $required) = @_;
@@ -60,6 +62,7 @@ sub AnalyzerMain {
     my $rtn = 'AnalyzerMain';
     $RefDebug->($rtn) if $DEBUG;
     $active = 1 unless defined $active;
+    AnalyzerSetup() unless $FlagAnalyzerCreated;
     return unless $active;
     AnalyzerProjectArgGet(@ARGV);
     return;
@@ -90,8 +93,47 @@ sub AppInit {
     STDERR->autoflush(1);
     UtilPlatformInit();
     AppIniFileRead($SysIniFile);
+    GuiInit(-title => $MainTitle, -width => $MainWidth, -height => $MainHeight,
+            -min_width => $MainMinWidth, -min_height => $MainMinHeight,
+            -max_width => $MainMaxWidth, -max_height => $MainMaxHeight, -tearoff => $TearOffMode);
+    AppFontsCheck();
+    AppWindowScale(GuiScreenSizeGet());
     %Radiogroup = ();
     $SysBrowser = UtilBrowserFind();
+    return;
+}
+
+# A font the toolkit cannot resolve, or silently replaces by its "fixed"
+# fallback, is put back to the platform's default.
+sub AppFontsCheck {
+    for my $tag (sort keys %FontID_TagToVariable) {
+        no strict 'refs';
+        my $var = "main::$FontID_TagToVariable{$tag}";
+        my $desc = ${$var};
+        my $family = eval { $MW->fontActual($desc, -family) };
+        if (!defined $family || $family eq ''
+            || (lc $family eq 'fixed' && $desc !~ /courier|fixed|mono/i)) {
+            ${$var} = $FontID_Default;
+        }
+    }
+    return;
+}
+
+# On a screen smaller than the one the sizes are made for in both
+# directions, the window and its minimum shrink with it.
+sub AppWindowScale {
+    my ($width, $height) = @_;
+    return unless $width < $BaseWidth && $height < $BaseHeight;
+    my $wf = $width / $BaseWidth * 1.05;
+    my $hf = $height / $BaseHeight * 1.05;
+    $wf = 1 if $wf > 1;
+    $hf = 1 if $hf > 1;
+    $MainWidth     = int($MainWidth * $wf);
+    $MainMinWidth  = int($MainMinWidth * $wf);
+    $MainHeight    = int($MainHeight * $hf);
+    $MainMinHeight = int($MainMinHeight * $hf);
+    $MW->geometry("${MainWidth}x$MainHeight");
+    $MW->minsize($MainMinWidth, $MainMinHeight);
     return;
 }
 
