@@ -16,12 +16,24 @@ sub UtilProcessSpawnUNIX {
     if ($pid == 0) {
         my $grandchild = fork;
         if (defined $grandchild && $grandchild == 0) {
-            { exec $command; }
+            UtilProcessExec($command);
             POSIX::_exit(0);
         }
         POSIX::_exit(0);
     }
     waitpid $pid, 0;
+    return;
+}
+
+# Replaces a forked child with the command. A failure must not raise
+# anything: an error in the child would unwind into the application's code.
+sub UtilProcessExec {
+    my ($command) = @_;
+    eval {
+        local $SIG{__WARN__} = sub { };
+        local $SIG{__DIE__};
+        exec $command;
+    };
     return;
 }
 
@@ -46,7 +58,7 @@ sub UtilProcessWaitUNIX {
     my $pid = fork;
     die "Cannot fork: $!\n" unless defined $pid;
     if ($pid == 0) {
-        { exec $command; }
+        UtilProcessExec($command);
         POSIX::_exit(1);
     }
     my $anim = UtilProcessBusyBegin($animate);

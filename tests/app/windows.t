@@ -8,6 +8,7 @@ use File::Temp qw(tempdir);
 use QuarlTest;
 
 app_load(windows => 1);
+no warnings 'once';
 
 subtest 'configuration' => sub {
     no warnings 'once';
@@ -88,6 +89,58 @@ subtest 'UtilPlatformInit on Windows' => sub {
     UtilPlatformInit();
     is($main::ORIGDIR, 'C:\\work\\dir', 'ORIGDIR turned to backslashes');
     is($main::PROG_PS, '', 'no process lister on Windows');
+};
+
+
+subtest 'GuiIsLargeFonts reads the display DPI once' => sub {
+    my @cases = (['96', 0], ['120', 1], ['101', 1], ['100', 0], ['0x00000078', 0], [undef, 0]);
+    for my $c (@cases) {
+        local $main::IsLargeFonts;
+        local %Win32::TieRegistry::Values = defined $c->[0]
+            ? ('HKEY_CURRENT_CONFIG/Display/Settings//DPILogicalX' => $c->[0]) : ();
+        is(GuiIsLargeFonts(), $c->[1], 'DPILogicalX ' . ($c->[0] // 'missing'));
+        local %Win32::TieRegistry::Values = ('HKEY_CURRENT_CONFIG/Display/Settings//DPILogicalX' => '144');
+        is(GuiIsLargeFonts(), $c->[1], 'the answer is kept for the run');
+    }
+};
+
+subtest 'child processes on Windows' => sub {
+    plan(skip_all => 'no display') unless $ENV{DISPLAY};
+    my $dir = tempdir(CLEANUP => 1);
+    my $mw = gui_window();
+    my $prog = spew("$dir/quarl.exe", "#!/bin/sh\nsleep 0.3; echo \"\$@\" > $dir/args\n");
+    chmod 0755, $prog;
+    my @frames = map { $mw->Photo(-width => 2, -height => 2) } 1 .. 10;
+    my $rest = $mw->Photo(-width => 2, -height => 2);
+    my $anim = $mw->Button(-image => $rest)->pack;
+    local $main::ref_anim = \$anim;
+    local $main::ref_frames = \@frames;
+    local @Win32::Process::Created;
+    my %seen;
+    my $timer = $mw->repeat(5, sub { $seen{$anim->cget(-image)}++ });
+    UtilProcessWait("$prog -o x.out -Ecmd", -animate => 1);
+    $timer->cancel;
+    is(slurp("$dir/args"), "-o x.out -Ecmd\n", 'the program ran to its end with its arguments');
+    is_deeply($Win32::Process::Created[0], [$prog, "$prog -o x.out -Ecmd", 8],
+              'created detached, with the program up to the first blank');
+    cmp_ok(scalar(grep { $_ ne "$rest" } keys %seen), '>=', 3, 'the animation played');
+    is($anim->cget(-image), $rest, 'and stopped at rest');
+
+    @Win32::Process::Created = ();
+    spew("$dir/with blank.exe", "#!/bin/sh\n");
+    chmod 0755, "$dir/with blank.exe";
+    UtilProcessWait("$dir/with blank.exe -x", -animate => 1);
+    is($Win32::Process::Created[0][0], "$dir/with", 'a program path with a blank ends at the blank');
+    is($anim->cget(-image), $rest, 'and the wait returned at once');
+
+    @Win32::Process::Created = ();
+    UtilProcessSpawn("$prog http://www.ostrelle.example/ -new");
+    UtilProcessSpawn("C:/Browser/b.EXE --url http://x");
+    UtilProcessSpawn("C:/b/browser http://www.ostrelle.example/");
+    is_deeply([map { $_->[0] } @Win32::Process::Created], [$prog, 'C:/Browser/b.EXE', 'C:/b/browser'],
+              'spawn: program cut after .exe, else before the address');
+    is_deeply([map { $_->[2] } @Win32::Process::Created], [8, 8, 8], 'all detached');
+    select undef, undef, undef, 0.5;
 };
 
 done_testing();
