@@ -52,8 +52,8 @@ sub GuiButtonsEnable {
     @buttons = @{$buttons[0]} if @buttons == 1 && ref $buttons[0] eq 'ARRAY';
     $enable = UtilBooleanParse($enable);
     $text   = UtilBooleanParse($text);
+    UtilInternalError($rtn) if grep { !$_ } @buttons;
     for my $button (@buttons) {
-        UtilInternalError($rtn) unless $button;
         my @look = (-state => $enable ? 'normal' : 'disabled');
         push @look, -foreground => ($enable ? 'black' : 'grey') if $text;
         $button->configure(@look);

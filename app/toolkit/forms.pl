@@ -91,8 +91,8 @@ sub GuiCheckbuttonsEnableByName {
     for my $name (@names) {
         UtilInternalError("$rtn-2: " . (defined $name ? $name : ''))
             if !defined $name || !$table->{$name};
-        $table->{$name}->configure(-state => $state);
     }
+    $table->{$_}->configure(-state => $state) for @names;
     return;
 }
 
@@ -101,8 +101,8 @@ sub GuiWidgetsGrid {
     my $rtn = 'GuiWidgetsGrid';
     $RefDebug->($rtn) if $DEBUG;
     UtilInternalError("$rtn-1") unless @widgets;
+    UtilInternalError("$rtn-2") if grep { !$_ } @widgets;
     for my $widget (@widgets) {
-        UtilInternalError("$rtn-2") unless $widget;
         my (undef, $rows) = $widget->parent->gridSize;
         $widget->grid(-row => $rows, -column => 0, -sticky => 'w');
     }
