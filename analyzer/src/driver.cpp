@@ -110,6 +110,12 @@ int run(const std::vector<std::string>& args, std::ostream& stdoutStream) {
     SourceReader reader(opt, diags, files);
     Parser parser(opt, diags, prog);
     std::vector<int> topFiles;
+    for (auto& f : opt.files) {
+        // reports name files by their full paths
+        std::error_code ec;
+        fs::path abs = fs::absolute(fs::path(f), ec);
+        if (!ec) f = abs.lexically_normal().string();
+    }
     for (const auto& f : opt.files) {
         std::vector<Statement> stmts;
         size_t before = files.size();

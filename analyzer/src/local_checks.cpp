@@ -5,8 +5,11 @@ namespace quarl {
 namespace {
 
 bool isLocalVariable(const Symbol& s) {
+    // Equivalenced variables are checked too: a use through the other name
+    // is not seen, but neither is it by other checkers, and silence would
+    // hide real leftovers.
     return !s.isParam && !s.isProcedure && !s.isExternal && !s.isIntrinsic && !s.inCommon && !s.isDummy &&
-           !s.isResult && !s.inEquiv && !s.isNamelist && !s.isStmtFunc && !s.fromModule && !s.fromHost;
+           !s.isResult && !s.isNamelist && !s.isStmtFunc && !s.isStmtDummy && !s.fromModule && !s.fromHost;
 }
 
 void checkUnit(const Unit& u, const Options& opt, Diagnostics& d) {
@@ -33,7 +36,7 @@ void checkUnit(const Unit& u, const Options& opt, Diagnostics& d) {
                 d.add(103, file, line, u.name, {s.name});
             } else if (s.isParam && s.uses == 0) {
                 d.add(207, file, line, u.name, {s.name});
-            } else if (s.inCommon && s.uses == 0 && s.sets == 0 && !s.inEquiv) {
+            } else if (s.inCommon && s.uses == 0 && s.sets == 0) {
                 d.add(176, file, line, u.name, {s.name});
             }
         }

@@ -149,6 +149,7 @@ void Parser::parseFile(const std::vector<Statement>& stmts, int topFile) {
 void Parser::useName(const std::string& n, RefKind kind) {
     if (excluded_.count(n)) return;
     Symbol& s = cur_->sym(n, file_, line_);
+    s.isStmtDummy = false;
     s.refs.push_back({line_, file_, kind});
     if (kind == RefKind::Used || kind == RefKind::Argument) {
         if (s.uses++ == 0) s.firstUseLine = line_;
@@ -162,6 +163,7 @@ void Parser::useName(const std::string& n, RefKind kind) {
 void Parser::setName(const std::string& n) {
     if (excluded_.count(n)) return;
     Symbol& s = cur_->sym(n, file_, line_);
+    s.isStmtDummy = false;
     s.refs.push_back({line_, file_, RefKind::Set});
     if (s.sets++ == 0) s.firstSetLine = line_;
 }
@@ -289,7 +291,8 @@ void Parser::callArgs(const Toks& t, size_t open, size_t close, CallSite& cs) {
                 const std::string& n = t[vb].text;
                 if (paren) expr(t, after + 1, pend - 1);
                 bool procName = s && (s->isExternal || s->isProcedure || s->isIntrinsic);
-                useName(n, procName ? RefKind::Used : RefKind::Argument);
+                // intrinsics never change their arguments
+                useName(n, procName || cs.intrinsic ? RefKind::Used : RefKind::Argument);
                 const Symbol* s2 = lookup(n);
                 a.type = s2 ? baseType(s2->type) : "";
                 if (s2 && (s2->isExternal || s2->isIntrinsic)) a.type = "PROCEDURE";
@@ -675,7 +678,15 @@ void Parser::dispatch(const Toks& t, size_t i, const std::string& label) {
             sf.refs.push_back({line_, file_, RefKind::Declared});
             std::set<std::string> dummies;
             for (size_t q = i + 2; q < c; ++q)
-                if (t[q].kind == Tok::Ident) dummies.insert(t[q].text);
+                if (t[q].kind == Tok::Ident) {
+                    dummies.insert(t[q].text);
+                    // its type still follows the unit's rules, so it is checked for typing
+                    if (!cur_->find(t[q].text)) {
+                        Symbol& d = cur_->sym(t[q].text, file_, line_);
+                        d.isStmtDummy = true;
+                        d.refs.push_back({line_, file_, RefKind::Declared});
+                    }
+                }
             excluded_ = dummies;
             expr(t, c + 2, t.size() - 1);
             excluded_.clear();
@@ -749,7 +760,7 @@ void Parser::typeStatement(const Toks& t, size_t i, const std::string& type) {
         s.type = type;
         s.refs.push_back({line_, file_, RefKind::Declared});
         if (external) s.isExternal = s.isProcedure = true;
-        if (intrinsic) s.isIntrinsic = true;
+        if (intrinsic) s.isIntrinsic = s.declaredIntrinsic = true;
         if (save) s.isSave = true;
         if (dimAttr) {
             s.isArray = true;
@@ -1028,7 +1039,7 @@ bool Parser::declaration(const Toks& t, size_t i) {
             Symbol& s = cur_->sym(n, file_, line_);
             s.refs.push_back({line_, file_, RefKind::Declared});
             if (w == "EXTERNAL") s.isExternal = s.isProcedure = true;
-            else s.isIntrinsic = true;
+            else s.isIntrinsic = s.declaredIntrinsic = true;
         });
         return true;
     }
@@ -1460,6 +1471,22 @@ void Parser::executable(const Toks& t, size_t i) {
 // ---------------------------------------------------------------- linking
 
 void linkUnits(Program& prog, Diagnostics& diags) {
+    // A routine of the program named like an intrinsic of a later standard
+    // (SCALE, MERGE) is the routine meant, unless declared INTRINSIC.
+    std::set<std::string> userRoutines;
+    for (auto& u : prog.units)
+        if (u->kind == UnitKind::Function || u->kind == UnitKind::Subroutine) userRoutines.insert(u->name);
+    for (auto& u : prog.units)
+        for (auto& c : u->calls) {
+            if (!c.intrinsic || !userRoutines.count(c.callee)) continue;
+            auto it = u->symbols.find(c.callee);
+            if (it != u->symbols.end() && it->second.declaredIntrinsic) continue;
+            c.intrinsic = false;
+            if (it != u->symbols.end()) {
+                it->second.isIntrinsic = false;
+                it->second.isProcedure = it->second.usedAsFunc = true;
+            }
+        }
     std::map<std::string, Unit*> modules;
     for (auto& u : prog.units)
         if (u->kind == UnitKind::Module) modules[u->name] = u.get();

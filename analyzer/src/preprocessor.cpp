@@ -188,10 +188,12 @@ bool Preprocessor::evaluate(const std::string& expr, long long& value, std::stri
 std::string Preprocessor::expand(const std::string& text, int file, int line) {
     if (macros_.empty()) return text;
     std::string cur = text;
-    // Rescan until nothing changes; a macro is not expanded again inside its
-    // own expansion (tracked by the set of names used on this line).
+    // Rescan until nothing changes; a name expanded in one round is not
+    // expanded again in later rounds, so a macro never expands inside its
+    // own expansion.
     std::set<std::string> used;
     for (int round = 0; round < 32; ++round) {
+        std::set<std::string> expandedNow;
         std::string out;
         bool changed = false;
         char quote = 0;
@@ -220,7 +222,7 @@ std::string Preprocessor::expand(const std::string& text, int file, int line) {
                 auto it = macros_.find(id);
                 if (it != macros_.end() && !used.count(id)) {
                     out += it->second;
-                    used.insert(id);
+                    expandedNow.insert(id);
                     changed = true;
                 } else {
                     out += id;
@@ -235,6 +237,7 @@ std::string Preprocessor::expand(const std::string& text, int file, int line) {
             return text;
         }
         cur.swap(out);
+        used.insert(expandedNow.begin(), expandedNow.end());
         if (!changed) break;
     }
     return cur;

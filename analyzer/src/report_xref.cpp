@@ -37,35 +37,26 @@ private:
     std::string name(const std::string& n) const { return x_.lower ? lowerName(n) : n; }
     const std::string& path(int f) const { return ctx_.files[static_cast<size_t>(f)].path; }
 
-    // Reference items packed from column `col`; an item that does not fit
-    // even on a line of its own stands right-aligned at the report width.
+    // Reference items packed from column `col` on the symbol's line; the
+    // items that do not fit there follow one per line, right-aligned at
+    // the report width.
     void items(std::string first, const std::vector<std::string>& refs, size_t col) {
-        std::string line = std::move(first);
-        auto flush = [&]() {
-            while (!line.empty() && line.back() == ' ') line.pop_back();
-            o_ << line << "\n";
-            line.clear();
-        };
-        bool fresh = true;  // nothing in the references column yet
-        for (const auto& r : refs) {
-            if (line.size() < col) line = pad(line, col);
-            if (!fresh && line.size() + 1 + r.size() > width_) {
-                flush();
-                line = std::string(col, ' ');
-                fresh = true;
-            }
-            if (fresh && col + r.size() > width_ && line.find_first_not_of(' ') == std::string::npos) {
-                size_t lead = width_ > r.size() ? width_ - r.size() : 1;
-                line = std::string(lead, ' ') + r;
-                flush();
-                line = std::string(col, ' ');
-                continue;
-            }
-            if (!fresh) line += " ";
-            line += r;
-            fresh = false;
+        std::string line = pad(first, col);
+        bool any = false;
+        size_t k = 0;
+        for (; k < refs.size(); ++k) {
+            size_t need = refs[k].size() + (any ? 1 : 0);
+            if (any && line.size() + need > width_) break;
+            if (any) line += " ";
+            line += refs[k];
+            any = true;
         }
-        if (line.find_first_not_of(' ') != std::string::npos) flush();
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        o_ << line << "\n";
+        for (; k < refs.size(); ++k) {
+            size_t lead = width_ > refs[k].size() ? width_ - refs[k].size() : 1;
+            o_ << std::string(lead, ' ') << refs[k] << "\n";
+        }
     }
 
     std::string className(const Symbol& s) const {
@@ -94,14 +85,14 @@ private:
         return true;
     }
 
-    std::vector<std::string> refs(const Symbol& s) const {
+    std::vector<std::string> refs(const Symbol& s, int homeFile) const {
         std::vector<std::string> out;
         if (x_.lineNumbers || x_.tabular) {
             for (const auto& r : s.refs) {
                 std::string code = refKindCode(r.kind);
                 if (r.kind == RefKind::Called) code = s.usedAsFunc ? "FUN" : "SUB";
                 std::string item = std::to_string(r.line) + "-" + code;
-                if (r.file != s.firstFile) item = "(" + ctx_.files[static_cast<size_t>(r.file)].path + ") " + item;
+                if (r.file != homeFile) item = "(" + ctx_.files[static_cast<size_t>(r.file)].path + ") " + item;
                 if (out.empty() || out.back() != item) out.push_back(item);
             }
         } else {
@@ -117,7 +108,7 @@ private:
         o_ << "  " << unitKindName(u.kind) << " " << name(u.name) << "\n";
         o_ << "    in (" << path(u.file) << ") is " << unitKindName(u.kind) << " " << name(u.name) << ", lines "
            << u.startLine << "-" << u.endLine << "\n\n";
-        const size_t nameW = x_.tabular ? 32 : 14, typeW = x_.tabular ? 20 : 17, classW = x_.tabular ? 20 : 12;
+        const size_t nameW = x_.tabular ? 32 : 14, typeW = x_.tabular ? 20 : 17, classW = x_.tabular ? 20 : 14;
         const size_t col = 4 + nameW + typeW + classW;
         o_ << "    " << pad("Name", nameW) << pad("Type", typeW) << pad("Class", classW) << "References\n";
         std::vector<const Symbol*> syms;
@@ -129,7 +120,7 @@ private:
             if (s->isArray) type += "(" + std::to_string(s->dims.size()) + "D)";
             std::string first = "    " + pad(name(s->name), nameW - 1) + " " + pad(type, typeW - 1) + " " +
                                 pad(className(*s), classW - 1) + " ";
-            items(first, refs(*s), col);
+            items(first, refs(*s, u.file), col);
         }
         o_ << "\n";
     }

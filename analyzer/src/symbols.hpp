@@ -31,6 +31,8 @@ struct Symbol {
     bool isDummy = false, isParam = false, isExternal = false, isIntrinsic = false;
     bool inCommon = false, isSave = false, inData = false, isStmtFunc = false;
     bool isResult = false, inEquiv = false, fromModule = false, fromHost = false, isNamelist = false;
+    bool declaredIntrinsic = false;  // named in an INTRINSIC statement
+    bool isStmtDummy = false;  // only a dummy argument of statement functions
     bool isProcedure = false;  // called or referenced as a function/subroutine
     bool calledAsSub = false, usedAsFunc = false, passedAsArg = false;
     std::string common;        // block name when inCommon ("" is blank common -> "//")
