@@ -31,7 +31,7 @@ bool isTypeKeyword(const std::string& w) {
            w == "CHARACTER" || w == "BYTE" || w == "TYPE" || w == "CLASS";
 }
 
-std::string joinText(const std::vector<Token>& t, size_t b, size_t e) {
+std::string joinText(const Tokens& t, size_t b, size_t e) {
     std::string s;
     for (size_t k = b; k < e && k < t.size(); ++k) {
         if (t[k].kind == Tok::End) break;
@@ -410,22 +410,23 @@ void Parser::statement(const Statement& st) {
         diags_.add(202, file_, line_, cur_ ? cur_->name : "", {st.text});
         return;
     }
-    Toks t = tokenize(st.text);
+    std::vector<Token> tv = tokenize(st.text);
     // Split keywords written without blanks (ENDIF, GOTO10, DOUBLEPRECISION).
-    if (t.size() > 1 && t[0].kind == Tok::Ident && !isOp(t[1], "=") && !isOp(t[1], "%")) {
+    if (tv.size() > 1 && tv[0].kind == Tok::Ident && !isOp(tv[1], "=") && !isOp(tv[1], "%")) {
         const auto& glued = gluedKeywords();
-        std::string w = t[0].text;
+        std::string w = tv[0].text;
         std::vector<std::string> parts;
         auto it = glued.find(w);
         if (it != glued.end()) parts = it->second;
         else if (w.size() > 4 && w.rfind("GOTO", 0) == 0 && allDigits(w.substr(4))) parts = {"GO", "TO", w.substr(4)};
         if (parts.size() > 1) {
-            Toks nt;
+            std::vector<Token> nt;
             for (const auto& p : parts) nt.push_back({allDigits(p) ? Tok::Int : Tok::Ident, p});
-            nt.insert(nt.end(), t.begin() + 1, t.end());
-            t.swap(nt);
+            nt.insert(nt.end(), tv.begin() + 1, tv.end());
+            tv.swap(nt);
         }
     }
+    const Toks t(std::move(tv));
     int depth = 0;
     for (const auto& tk : t) {
         if (isOp(tk, "(")) ++depth;

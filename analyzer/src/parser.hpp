@@ -21,7 +21,7 @@ public:
     void parseFile(const std::vector<Statement>& stmts, int topFile);
 
 private:
-    using Toks = std::vector<Token>;
+    using Toks = Tokens;
     const Options& opt_;
     Diagnostics& diags_;
     Program& prog_;
