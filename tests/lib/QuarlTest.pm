@@ -11,7 +11,7 @@ use File::Basename qw(dirname);
 use Cwd qw(abs_path);
 use POSIX ();
 
-our @EXPORT = qw(app_load stage_base stage_install run_child script_path slurp spew repo_root gui_window);
+our @EXPORT = qw(app_load stage_base stage_install run_child script_path slurp spew repo_root gui_window with_xvfb);
 
 my $Root = abs_path(dirname(__FILE__) . '/../..');
 
@@ -127,6 +127,38 @@ sub gui_window {
     $main::HelpBalloon = $mw->Balloon;
     $mw->update;
     return $mw;
+}
+
+# Runs CODE with DISPLAY set to a virtual X server of its own, of the given
+# screen size ("1024x768"); the server is stopped afterwards.
+sub with_xvfb {
+    my ($size, $code) = @_;
+    my $dir = tempdir('quarlx-XXXXXX', TMPDIR => 1, CLEANUP => 1);
+    my $pid = fork;
+    die "fork: $!" unless defined $pid;
+    if ($pid == 0) {
+        open STDOUT, '>', '/dev/null';
+        open STDERR, '>', '/dev/null';
+        open my $fd, '>', "$dir/display" or POSIX::_exit(1);
+        require Fcntl;
+        fcntl($fd, Fcntl::F_SETFD(), 0);    # Xvfb writes its display number here
+        my $no = fileno $fd;
+        { exec 'Xvfb', '-displayfd', $no, '-screen', '0', "${size}x24", '-nolisten', 'tcp'; }
+        POSIX::_exit(1);
+    }
+    my $waited = 0;
+    until (-s "$dir/display" || $waited > 100) {
+        select undef, undef, undef, 0.1;
+        $waited++;
+    }
+    chomp(my $n = -s "$dir/display" ? slurp("$dir/display") : '');
+    local $ENV{DISPLAY} = ":$n";
+    my @result = eval { $n ne '' ? $code->() : die "Xvfb $size did not start\n" };
+    my $err = $@;
+    kill 'TERM', $pid;
+    waitpid $pid, 0;
+    die $err if $err;
+    return wantarray ? @result : $result[0];
 }
 
 1;
