@@ -43,7 +43,7 @@ sub balloon_of {
 subtest 'scrolled list' => sub {
     my $f = $mw->Frame->pack;
     my $plain = GuiListboxCreate($f);
-    is($plain->cget('-width') . 'x' . $plain->cget('-height'), '16x11', 'default: 16 characters by 11 lines');
+    is($plain->Subwidget('scrolled')->cget('-width') . 'x' . $plain->Subwidget('scrolled')->cget('-height'), '16x11', 'default: 16 characters by 11 lines');
     is($plain->size, 0, 'no entries');
     is(grid_of($plain), 'row=0 column=0 columnspan=1 sticky=w', 'left-aligned in the next row');
 
@@ -65,14 +65,15 @@ subtest 'switching a list' => sub {
 
     GuiListboxEnable($list, 1, 2);
     is_deeply([$list->curselection], [2], 'the given item is selected');
-    is(join('/', map { $list->cget($_) } qw(-background -selectmode -highlightcolor -exportselection)),
+    my $shown = $list->Subwidget('scrolled');
+    is(join('/', map { $shown->cget($_) } qw(-background -selectmode -highlightcolor -exportselection)),
         'white/multiple/blue/0', 'enabled look');
     $list->selectionSet(0);
     is_deeply([$list->curselection], [0, 2], 'several items at once');
 
     GuiListboxEnable($list, 0);
     is_deeply([$list->curselection], [], 'disabling clears every selected item');
-    is(join('/', map { $list->cget($_) } qw(-background -selectmode -highlightcolor)),
+    is(join('/', map { $shown->cget($_) } qw(-background -selectmode -highlightcolor)),
         'gray/browse/gray', 'disabled look');
     is($list->cget('-state'), $state, 'the list still takes clicks');
 

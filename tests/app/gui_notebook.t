@@ -70,8 +70,10 @@ subtest 'notebook, pages and viewports' => sub {
 
     my $vp = $viewports[0];
     isa_ok($vp->Subwidget('scrolled'), 'Tk::ROText', 'a read-only text');
-    is(join('/', map { $vp->cget($_) } qw(-relief -scrollbars -background -width -height -insertbackground -wrap)),
-        'sunken/seo/gray/100/10/#FFFFFF/none', 'viewport look');
+    my $text = $vp->Subwidget('scrolled');
+    is($vp->cget('-scrollbars'), 'seo', 'scroll bars south and east, when needed');
+    is(join('/', map { $text->cget($_) } qw(-relief -background -width -height -insertbackground -wrap)),
+        'sunken/gray/100/10/#FFFFFF/none', 'viewport look');
     is_deeply(font_of($vp), font_of('Courier 10 normal'), 'report text font on UNIX');
     %pack = $vp->packInfo;
     is_deeply([@pack{qw(-side -expand -fill)}], ['right', 1, 'both'], 'packed right, filling the page');
@@ -110,7 +112,7 @@ subtest 'show, raise and long lines' => sub {
 };
 
 subtest 'report colour' => sub {
-    my $colours = sub { join ' ', map { $_->cget('-foreground') } @viewports };
+    my $colours = sub { join ' ', map { $_->Subwidget('scrolled')->cget('-foreground') } @viewports };
     my @cases = (
         ['Red',   '#880000'],
         ['Green', '#880000'],
