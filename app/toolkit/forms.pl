@@ -42,6 +42,7 @@ sub GuiListboxCreate {
     my $height  = delete $options{-height};
     my $entries = delete $options{-entries};
     my $grid    = delete $options{-grid};
+    UtilInternalError("$rtn-1") if defined $entries && ref $entries ne 'ARRAY';
     my $list = $frame->Scrolled('Listbox', %options,
         -scrollbars => 'eo',
         -relief     => 'sunken',
@@ -75,6 +76,7 @@ sub GuiCheckbuttonCreate {
     UtilVarCheck($rtn, $options{-variable});
     # Project keys are turned into variables by the settings registry.
     UtilInternalError($rtn) if exists $options{-projkey};
+    UtilInternalError("$rtn-1") unless $frame;
     my $balloon = delete $options{-balloon};
     my $button = $frame->Checkbutton(%options, -onvalue => 1, -offvalue => 0, -highlightthickness => 0);
     GuiFormBalloonAttach($button, $balloon);
@@ -189,7 +191,8 @@ sub GuiDropdownCreate {
     return $dropdown;
 }
 
-# A browse entry's own label takes room beside the list even when empty.
+# The browse entry's built-in label would take room beside the list; the
+# forms lay out labels of their own.
 sub GuiDropdownLabelForget {
     my ($dropdown) = @_;
     my $rtn = 'GuiDropdownLabelForget';

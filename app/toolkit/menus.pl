@@ -19,8 +19,8 @@ sub GuiMenuCommandAdd {
     UtilInternalError("$rtn-2") if !defined $label || $label eq '';
     my @options = (-label => $label, GuiMenuEntryFontOptions());
     push @options, -command => $command if defined $command;
-    # Anything but plain digits inside the label would underline nothing
-    # sensible (Tk takes negative positions as "none" and letters die).
+    # Only a position of plain digits inside the label marks a letter: Tk
+    # dies on text, and a position past the end would mark nothing.
     push @options, -underline => $underline + 0
         if defined $underline && $underline =~ /\A[0-9]+\z/ && $underline < length $label;
     $menu->add('command', @options);
@@ -48,12 +48,13 @@ sub GuiMenuItemsEnable {
     $RefDebug->($rtn) if $DEBUG;
     UtilInternalError("$rtn-1") unless $menu;
     my $labels = (@rest == 1 && (ref $rest[0] eq 'ARRAY' || !defined $rest[0])) ? $rest[0] : \@rest;
-    UtilInternalError("$rtn-2") if !defined $labels || (!@rest);
+    UtilInternalError("$rtn-2") if !@rest || !defined $labels;
     for my $label (@$labels) {
         UtilInternalError("$rtn-3") if !defined $label || $label eq '';
     }
-    # Enabled entries get "normal": "active" would draw the entry as if the
-    # pointer were on it, and Tk keeps only the last one so anyway.
+    # Enabled means "normal". "active" would draw the entry as if the pointer
+    # were on it; Tk allows one active entry, so the last one enabled would
+    # stay highlighted and keyboard traversal would start there.
     my @look = UtilBooleanParse($enable)
         ? (-state => 'normal',   -foreground => 'black')
         : (-state => 'disabled', -foreground => 'grey');
