@@ -35,6 +35,8 @@ const std::vector<MessageDef>& catalog() {
         {18, Severity::Error, "%s has no type and IMPLICIT NONE is in effect"},
         {19, Severity::Error, "statement is out of place: %s"},
         {20, Severity::Error, "module %s is not defined in the analyzed files"},
+        {21, Severity::Error, "parentheses nested more than %s deep; statement not analyzed"},
+        {22, Severity::Error, "function %s returns %s but is used here as %s"},
         {76, Severity::Fyi, "tab character in source line"},
         {100, Severity::Warning, "variable %s is used but never set"},
         {101, Severity::Warning, "variable %s is set but never used"},

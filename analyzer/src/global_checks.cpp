@@ -116,6 +116,15 @@ void runGlobalChecks(const Program& prog, const ProgramIndex& index, const Optio
                 continue;
             }
             if (def->kind != UnitKind::Subroutine && def->kind != UnitKind::Function) continue;
+            if (c.asFunction && local && !local->isDummy) {
+                // the type the caller gives the function against its own
+                const Symbol* result = nullptr;
+                for (const auto& kv : def->symbols)
+                    if (kv.second.isResult && (!result || kv.second.explicitType)) result = &kv.second;
+                std::string mine = baseType(local->type), theirs = result ? baseType(result->type) : "";
+                if (!mine.empty() && !theirs.empty() && mine != theirs)
+                    d.add(22, c.file, c.line, u.name, {c.callee, theirs, mine});
+            }
             bool keywords = std::any_of(c.args.begin(), c.args.end(),
                                         [](const ActualArg& a) { return a.text.find('=') != std::string::npos &&
                                                                         a.text.find("==") == std::string::npos; });

@@ -9,6 +9,8 @@ namespace quarl {
 
 namespace {
 
+constexpr int kMaxNesting = 200;
+
 bool isOp(const Token& t, const char* op) { return t.kind == Tok::Op && t.text == op; }
 bool isId(const Token& t, const char* w) { return t.kind == Tok::Ident && t.text == w; }
 
@@ -427,15 +429,22 @@ void Parser::statement(const Statement& st) {
         }
     }
     const Toks t(std::move(tv));
-    int depth = 0;
+    int depth = 0, deepest = 0;
     for (const auto& tk : t) {
-        if (isOp(tk, "(")) ++depth;
+        if (isOp(tk, "(")) deepest = std::max(deepest, ++depth);
         else if (isOp(tk, ")")) --depth;
         if (depth < 0) break;
     }
     if (depth != 0) {
         ensureUnit();
         diags_.add(4, file_, line_, cur_->name, {});
+    }
+    if (deepest > kMaxNesting) {
+        // expressions are scanned recursively; absurd nesting is refused
+        // instead of exhausting the stack
+        ensureUnit();
+        diags_.add(21, file_, line_, cur_->name, {std::to_string(kMaxNesting)});
+        return;
     }
     std::string label;
     if (!st.label.empty()) {

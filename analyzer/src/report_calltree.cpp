@@ -11,6 +11,7 @@ namespace quarl {
 namespace {
 
 constexpr size_t kMaxTreeLines = 200000;  // an untrimmed tree can grow exponentially
+constexpr int kMaxDepth = 500;            // the writer recurses once per level
 
 struct Child {
     std::string name;
@@ -69,6 +70,10 @@ private:
         std::vector<Child> kids = children(u);
         if (recursive) {
             o_ << indent << label << " (recursive)\n";
+            return;
+        }
+        if (depth >= kMaxDepth && !kids.empty()) {
+            o_ << indent << label << " (calls deeper than " << kMaxDepth << " levels not shown)\n";
             return;
         }
         if (u && t.trim && !kids.empty() && expanded_.count(u)) {

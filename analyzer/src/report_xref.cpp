@@ -143,11 +143,11 @@ private:
             for (const Unit* u : units)
                 if (u->kind != UnitKind::Program && u->kind != UnitKind::Module) names.insert(u->name);
             for (const auto& kv : calls) names.insert(kv.first);
+            std::map<std::string, const Unit*> byName;
+            for (const Unit* u : units) byName[u->name] = u;
             for (const auto& n : names) {
-                const Unit* def = nullptr;
-                for (const Unit* u : units)
-                    if (u->name == n) def = u;
-                if (!def) def = ctx_.index.global(n);
+                auto found = byName.find(n);
+                const Unit* def = found != byName.end() ? found->second : ctx_.index.global(n);
                 std::string head = "    " + pad(name(n), 14) + " ";
                 if (def)
                     o_ << head << pad(unitKindName(def->kind), 11) << " defined at line " << def->startLine << " of "

@@ -195,6 +195,8 @@ void SourceReader::expandFile(int file, bool parentFree, std::vector<SourceLine>
     stack_.push_back(file);
 
     std::vector<SourceLine> lines;
+    lines.reserve(raw.size());
+    out.reserve(out.size() + raw.size());
     if (opt_.preprocess) {
         Preprocessor pp(diags_, [this](const std::string& n, int from, int l, std::vector<SourceLine>& o) {
             includeInto(n, from, l, o);
@@ -242,6 +244,7 @@ bool SourceReader::load(const std::string& path, std::vector<Statement>& out) {
     files_[idx].isInclude = false;
     std::vector<SourceLine> lines;
     expandFile(idx, false, lines);
+    out.reserve(out.size() + lines.size());
     assemble(lines, out);
     files_[idx].seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     return files_[idx].readOk;
@@ -263,42 +266,49 @@ void SourceReader::assemble(const std::vector<SourceLine>& lines, std::vector<St
         else if (kind == 1) ++f.comments;
         else ++f.code;
     };
+    auto emit = [&](std::string text, bool first) {
+        std::string t = trim(text);
+        if (t.empty() && !(first && !cur.label.empty())) return false;
+        out.emplace_back();
+        Statement& s = out.back();
+        s.file = cur.file;
+        s.line = cur.line;
+        s.lastLine = cur.lastLine;
+        s.directive = cur.directive;
+        if (first) s.label = cur.label;
+        s.text = std::move(t);
+        ++files_[s.file].statements;
+        return true;
+    };
     auto flush = [&]() {
         if (!open) return;
         open = false;
         if (quote) diags_.add(6, cur.file, cur.line, "", {});
         quote = 0;
+        if (cur.text.find(';') == std::string::npos) {
+            emit(std::move(cur.text), true);
+            return;
+        }
         // ";" separates statements outside character constants.
         std::string piece;
         char q = 0;
         bool first = true;
-        auto emit = [&](std::string text) {
-            std::string t = trim(text);
-            if (t.empty() && !(first && !cur.label.empty())) return;
-            Statement s = cur;
-            s.text = t;
-            if (!first) s.label.clear();
-            ++files_[s.file].statements;
-            out.push_back(std::move(s));
-            first = false;
-        };
         for (char c : cur.text) {
             if (q) {
                 if (c == q) q = 0;
             } else if (c == '\'' || c == '"') {
                 q = c;
             } else if (c == ';') {
-                emit(piece);
+                if (emit(std::move(piece), first)) first = false;
                 piece.clear();
                 continue;
             }
             piece += c;
         }
-        emit(piece);
+        emit(std::move(piece), first);
     };
     auto start = [&](const SourceLine& sl, std::string label, std::string body, bool directive) {
         flush();
-        cur = Statement();
         cur.file = sl.file;
         cur.line = sl.line;
         cur.lastLine = sl.line;

@@ -29,9 +29,9 @@ const char* refKindCode(RefKind k) {
 }
 
 Symbol& Unit::sym(const std::string& n, int file, int line) {
-    auto it = symbols.find(n);
-    if (it != symbols.end()) return it->second;
-    Symbol& s = symbols[n];
+    auto [it, fresh] = symbols.try_emplace(n);
+    if (!fresh) return it->second;
+    Symbol& s = it->second;
     s.name = n;
     s.firstLine = line;
     s.firstFile = file;

@@ -29,6 +29,12 @@ for f in "$FIX"/*.f "$FIX"/*.f90 "$FIX"/*.F "$EX"/*.f "$EX"/*.f90; do
     tac "$f" > "$WORK/in/$n-rev-$base"
     sed 's/\(......\)./\1(/g' "$f" > "$WORK/in/$n-bytes-$base"
 done
+# generated extremes: parentheses nested 5000 deep, a call chain 3000 long
+awk 'BEGIN { s = ""; for (i = 0; i < 5000; i++) s = s "("; t = ""; for (i = 0; i < 5000; i++) t = t ")";
+             print "program deep"; print "x = " s "1" t; print "end" }' > "$WORK/in/deep.f90"
+awk 'BEGIN { print "      PROGRAM CHAIN"; print "      CALL C1"; print "      END";
+             for (i = 1; i <= 3000; i++) { printf "      SUBROUTINE C%d\n", i; if (i < 3000) printf "      CALL C%d\n", i + 1; print "      END" } }' \
+    > "$WORK/in/chain.f"
 cp "$FIX"/inc/*.h "$FIX"/inc/sub/*.inc "$EX"/*.inc "$WORK/in/" 2>/dev/null
 
 fail=0
