@@ -57,6 +57,8 @@ subtest 'scrolled list' => sub {
     is(grid_of($list), 'row=0 column=1 columnspan=1 sticky=ne', 'laid out with the -grid options');
     $mw->update;
     ok($list->Subwidget('yscrollbar')->ismapped, '14 entries in 12 lines: the scroll bar shows');
+
+    internal_errors_are([sub { GuiListboxCreate($f, -entries => 'a b') }, 'Internal error: GuiListboxCreate-1']);
 };
 
 subtest 'switching a list' => sub {
@@ -262,6 +264,10 @@ subtest 'labelled drop-down row' => sub {
     is($dd->Subwidget('entry')->get, 'Fortran 90', 'bound to the variable');
     is_deeply([$dd->Subwidget('slistbox')->get(0, 'end')], ['Fortran 77', 'Fortran 90'], 'entries');
     is(balloon_of($label), 'Source language', 'balloon on the label');
+
+    my $free = GuiDropdownRowCreate($f, -text => 'Dialect');
+    is(grid_of($free->parent), 'row=3 column=1 columnspan=1 sticky=ne', 'no -row: the next free row');
+    is($free->Subwidget('slistbox')->size, 0, 'no entries: an empty list');
 };
 
 done_testing();
