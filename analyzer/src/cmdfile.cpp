@@ -44,13 +44,16 @@ bool readRegularFile(const std::string& path, std::string& out, std::string& why
         why = std::strerror(errno);
         return false;
     }
-    std::ostringstream ss;
-    ss << f.rdbuf();
+    std::error_code sizeError;
+    auto size = std::filesystem::file_size(path, sizeError);
+    out.clear();
+    if (!sizeError) out.reserve(static_cast<size_t>(size));
+    char buf[65536];
+    while (f.read(buf, sizeof buf) || f.gcount() > 0) out.append(buf, static_cast<size_t>(f.gcount()));
     if (f.bad()) {
         why = "read error";
         return false;
     }
-    out = ss.str();
     return true;
 }
 

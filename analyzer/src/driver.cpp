@@ -117,15 +117,11 @@ int run(const std::vector<std::string>& args, std::ostream& stdoutStream) {
         if (!ec) f = abs.lexically_normal().string();
     }
     for (const auto& f : opt.files) {
-        std::vector<Statement> stmts;
-        size_t before = files.size();
-        reader.load(f, stmts);
-        int idx = -1;
-        for (size_t k = 0; k < files.size(); ++k)
-            if (files[k].path == f && !files[k].isInclude) idx = static_cast<int>(k);
-        if (idx < 0) idx = static_cast<int>(before < files.size() ? before : files.size() - 1);
+        int idx = reader.fileFor(f);
         if (std::find(topFiles.begin(), topFiles.end(), idx) == topFiles.end()) topFiles.push_back(idx);
-        parser.parseFile(stmts, idx);
+        parser.begin(idx);
+        reader.load(f, [&parser](Statement&& st) { parser.statement(st); });
+        parser.end();
     }
     linkUnits(prog, diags);
     ProgramIndex index(prog);

@@ -133,17 +133,25 @@ void Parser::ensureUnit() {
     if (!cur_ || cur_->ended) openUnit(UnitKind::Program, "%MAIN", {}, "");
 }
 
-void Parser::parseFile(const std::vector<Statement>& stmts, int topFile) {
+void Parser::begin(int topFile) {
     topFile_ = topFile;
     cur_ = nullptr;
     contains_ = false;
     interfaceDepth_ = 0;
     inTypeDef_ = false;
-    for (const auto& st : stmts) statement(st);
+}
+
+void Parser::end() {
     while (cur_ && !cur_->ended) {
         diags_.add(5, cur_->file, cur_->startLine, cur_->name, {cur_->name});
         closeUnit(line_);
     }
+}
+
+void Parser::parseFile(const std::vector<Statement>& stmts, int topFile) {
+    begin(topFile);
+    for (const auto& st : stmts) statement(st);
+    end();
 }
 
 // ---------------------------------------------------------------- references
@@ -571,6 +579,16 @@ bool Parser::parseTypeSpec(const Toks& t, size_t& i, std::string& type) {
 }
 
 bool Parser::header(const Toks& t, size_t i) {
+    // Most statements are no unit header: only these words can start one.
+    if (t[i].kind != Tok::Ident) return false;
+    {
+        const std::string& f = t[i].text;
+        bool maybe = f == "PROGRAM" || f == "SUBROUTINE" || f == "FUNCTION" || f == "BLOCK" || f == "MODULE" ||
+                     f == "RECURSIVE" || f == "PURE" || f == "ELEMENTAL" || f == "IMPURE";
+        if (!maybe && isTypeKeyword(f))
+            for (size_t k = i + 1; k < t.size() && !maybe; ++k) maybe = isId(t[k], "FUNCTION");
+        if (!maybe) return false;
+    }
     std::string type;
     size_t j = i;
     while (t[j].kind == Tok::Ident && (t[j].text == "RECURSIVE" || t[j].text == "PURE" ||
@@ -936,7 +954,7 @@ void Parser::dataStatement(const Toks& t, size_t i) {
 void Parser::implicitStatement(const Toks& t, size_t i) {
     if (isId(t[i], "NONE")) {
         cur_->implicitNone = true;
-        for (auto& s : cur_->implicitTypes) s = "NONE";
+        cur_->implicitTypes.assign(26, "NONE");
         portability("IMPLICIT NONE", true);
         return;
     }
@@ -957,7 +975,8 @@ void Parser::implicitStatement(const Toks& t, size_t i) {
                 q += 2;
             }
             if (a < 'A' || a > 'Z' || b < 'A' || b > 'Z') continue;
-            for (char x = a; x <= b; ++x) cur_->implicitTypes[x - 'A'] = type;
+            if (cur_->implicitTypes.empty()) cur_->implicitTypes.resize(26);
+            for (char x = a; x <= b; ++x) cur_->implicitTypes[static_cast<size_t>(x - 'A')] = type;
         }
         // symbols seen before the IMPLICIT statement take the new rules
         for (auto& kv : cur_->symbols)

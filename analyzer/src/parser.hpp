@@ -17,7 +17,11 @@ class Parser {
 public:
     Parser(const Options& opt, Diagnostics& diags, Program& prog) : opt_(opt), diags_(diags), prog_(prog) {}
 
-    // Parses the statements of one top-level file.
+    // Parses the statements of one top-level file: begin, each statement
+    // in order, end. parseFile does all three.
+    void begin(int topFile);
+    void statement(const Statement& st);
+    void end();
     void parseFile(const std::vector<Statement>& stmts, int topFile);
 
 private:
@@ -48,7 +52,6 @@ private:
     void ensureUnit();
 
     // statements
-    void statement(const Statement& st);
     void dispatch(const Toks& t, size_t i, const std::string& label);
     bool header(const Toks& t, size_t i);
     bool declaration(const Toks& t, size_t i);

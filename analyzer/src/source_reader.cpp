@@ -162,7 +162,7 @@ std::string SourceReader::resolveInclude(const std::string& given, int fromFile)
     return "";
 }
 
-void SourceReader::includeInto(const std::string& name, int fromFile, int line, std::vector<SourceLine>& out) {
+void SourceReader::includeInto(const std::string& name, int fromFile, int line, const LineSink& sink) {
     std::string path = resolveInclude(name, fromFile);
     if (path.empty()) {
         diags_.add(2, fromFile, line, "", {name});
@@ -176,10 +176,10 @@ void SourceReader::includeInto(const std::string& name, int fromFile, int line, 
     }
     auto& inc = files_[fromFile].includes;
     if (std::find(inc.begin(), inc.end(), idx) == inc.end()) inc.push_back(idx);
-    expandFile(idx, files_[fromFile].free, out);
+    expandFile(idx, files_[fromFile].free, sink);
 }
 
-void SourceReader::expandFile(int file, bool parentFree, std::vector<SourceLine>& out) {
+void SourceReader::expandFile(int file, bool parentFree, const LineSink& sink) {
     std::string text, why;
     if (!readRegularFile(files_[file].path, text, why)) {
         if (!files_[file].isInclude) diags_.add(1, file, 0, "", {files_[file].path + " (" + why + ")"});
@@ -196,10 +196,10 @@ void SourceReader::expandFile(int file, bool parentFree, std::vector<SourceLine>
 
     std::vector<SourceLine> lines;
     lines.reserve(raw.size());
-    out.reserve(out.size() + raw.size());
     if (opt_.preprocess) {
+        // lines of #include'd files go into the same list, in place
         Preprocessor pp(diags_, [this](const std::string& n, int from, int l, std::vector<SourceLine>& o) {
-            includeInto(n, from, l, o);
+            includeInto(n, from, l, [&o](SourceLine&& x) { o.push_back(std::move(x)); });
         });
         for (const auto& d : opt_.defines) pp.define(d.first, d.second);
         for (const auto& u : opt_.undefines) pp.undefine(u);
@@ -228,33 +228,53 @@ void SourceReader::expandFile(int file, bool parentFree, std::vector<SourceLine>
                 SourceLine marker = sl;
                 marker.inactive = true;  // counted as a comment-like line of the includer
                 int lineNo = sl.line;
-                out.push_back(std::move(marker));
-                includeInto(name, file, lineNo, out);
+                sink(std::move(marker));
+                includeInto(name, file, lineNo, sink);
                 continue;
             }
         }
-        out.push_back(std::move(sl));
+        sink(std::move(sl));
     }
     stack_.pop_back();
 }
 
-bool SourceReader::load(const std::string& path, std::vector<Statement>& out) {
-    auto t0 = std::chrono::steady_clock::now();
+int SourceReader::fileFor(const std::string& path) {
     int idx = fileIndex(path, false);
-    files_[idx].isInclude = false;
-    std::vector<SourceLine> lines;
-    expandFile(idx, false, lines);
-    out.reserve(out.size() + lines.size());
-    assemble(lines, out);
+    files_[static_cast<size_t>(idx)].isInclude = false;
+    return idx;
+}
+
+bool SourceReader::load(const std::string& path, const StatementSink& sink) {
+    auto t0 = std::chrono::steady_clock::now();
+    int idx = fileFor(path);
+    // Lines pass to the statement assembly in batches, so that neither the
+    // lines nor the statements of a whole file are held at once.
+    constexpr size_t kBatch = 1024;
+    std::vector<SourceLine> batch;
+    batch.reserve(kBatch);
+    Assembly st;
+    expandFile(idx, false, [&](SourceLine&& l) {
+        batch.push_back(std::move(l));
+        if (batch.size() >= kBatch) {
+            assemble(batch, st, sink, false);
+            batch.clear();
+        }
+    });
+    assemble(batch, st, sink, true);
     files_[idx].seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     return files_[idx].readOk;
 }
 
-void SourceReader::assemble(const std::vector<SourceLine>& lines, std::vector<Statement>& out) {
-    Statement cur;
-    bool open = false;
-    bool freeCont = false;  // free form: previous line ended in "&"
-    char quote = 0;
+bool SourceReader::load(const std::string& path, std::vector<Statement>& out) {
+    return load(path, [&out](Statement&& s) { out.push_back(std::move(s)); });
+}
+
+void SourceReader::assemble(const std::vector<SourceLine>& lines, Assembly& state, const StatementSink& sink,
+                            bool last) {
+    Statement& cur = state.cur;
+    bool& open = state.open;
+    bool& freeCont = state.freeCont;
+    char& quote = state.quote;
 
     auto count = [&](const SourceLine& sl, int kind) {  // 0 blank, 1 comment, 2 code
         SourceFile& f = files_[sl.file];
@@ -269,8 +289,7 @@ void SourceReader::assemble(const std::vector<SourceLine>& lines, std::vector<St
     auto emit = [&](std::string text, bool first) {
         std::string t = trim(text);
         if (t.empty() && !(first && !cur.label.empty())) return false;
-        out.emplace_back();
-        Statement& s = out.back();
+        Statement s;
         s.file = cur.file;
         s.line = cur.line;
         s.lastLine = cur.lastLine;
@@ -278,6 +297,7 @@ void SourceReader::assemble(const std::vector<SourceLine>& lines, std::vector<St
         if (first) s.label = cur.label;
         s.text = std::move(t);
         ++files_[s.file].statements;
+        sink(std::move(s));
         return true;
     };
     auto flush = [&]() {
@@ -456,7 +476,7 @@ void SourceReader::assemble(const std::vector<SourceLine>& lines, std::vector<St
         start(sl, label, code, false);
         quote = q;
     }
-    flush();
+    if (last) flush();
 }
 
 }  // namespace quarl

@@ -2,6 +2,7 @@
 // and assembly of physical lines into statements (continuations, comments,
 // labels, debug lines, directives, tabs), with line statistics per file.
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,13 +33,20 @@ struct Statement {
     bool directive = false;  // an HPF directive line
 };
 
+using StatementSink = std::function<void(Statement&&)>;
+
 class SourceReader {
 public:
     SourceReader(const Options& opt, Diagnostics& diags, std::vector<SourceFile>& files)
         : opt_(opt), diags_(diags), files_(files) {}
 
-    // Reads one top-level source file and appends its statements.
+    // The file table index of a top-level file (entered when new).
+    int fileFor(const std::string& path);
+
+    // Reads one top-level source file and hands each statement to `sink` as
+    // soon as it is complete, so the whole file is never held as statements.
     // False when the file itself cannot be read (reported as message 1).
+    bool load(const std::string& path, const StatementSink& sink);
     bool load(const std::string& path, std::vector<Statement>& out);
 
     // Form of a file by switch, extension and content.
@@ -53,11 +61,19 @@ private:
     std::vector<int> stack_;
     bool warnedOpenmp_ = false;
 
+    struct Assembly {
+        Statement cur;
+        bool open = false;
+        bool freeCont = false;  // free form: previous line ended in "&"
+        char quote = 0;
+    };
+    using LineSink = std::function<void(SourceLine&&)>;
+
     int fileIndex(const std::string& path, bool isInclude);
-    void expandFile(int file, bool parentFree, std::vector<SourceLine>& out);
-    void includeInto(const std::string& name, int fromFile, int line, std::vector<SourceLine>& out);
+    void expandFile(int file, bool parentFree, const LineSink& sink);
+    void includeInto(const std::string& name, int fromFile, int line, const LineSink& sink);
     std::string resolveInclude(const std::string& name, int fromFile) const;
-    void assemble(const std::vector<SourceLine>& lines, std::vector<Statement>& out);
+    void assemble(const std::vector<SourceLine>& lines, Assembly& st, const StatementSink& sink, bool last);
 };
 
 // Splits lines at \n, dropping \r before it and turning NUL into blanks.

@@ -48,8 +48,10 @@ std::string Unit::implicitType(const std::string& n) const {
     if (n.empty()) return "";
     char c = static_cast<char>(std::toupper(static_cast<unsigned char>(n[0])));
     if (c < 'A' || c > 'Z') return "";
-    const std::string& t = implicitTypes[c - 'A'];
-    if (!t.empty()) return t == "NONE" ? "" : t;
+    if (!implicitTypes.empty()) {
+        const std::string& t = implicitTypes[static_cast<size_t>(c - 'A')];
+        if (!t.empty()) return t == "NONE" ? "" : t;
+    }
     if (implicitNone) return "";
     if (host) return host->implicitType(n);
     return (c >= 'I' && c <= 'N') ? "INTEGER" : "REAL";

@@ -79,7 +79,7 @@ struct Unit {
     std::map<std::string, std::vector<std::pair<int, int>>> labelsUsed;
     std::vector<std::string> uses;        // modules named in USE
     std::vector<std::string> entries;     // ENTRY names
-    std::string implicitTypes[26];
+    std::vector<std::string> implicitTypes;  // by letter; empty until an IMPLICIT statement
     bool implicitNone = false;
     int statements = 0;
     int executable = 0;
