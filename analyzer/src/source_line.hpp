@@ -10,6 +10,7 @@ struct SourceLine {
     int line = 0;   // 1-based line number in that file
     bool free = false;
     bool inactive = false;  // removed by the preprocessor (counts as a comment line)
+    bool repeat = false;    // from a file included before: not counted again
 };
 
 }  // namespace quarl

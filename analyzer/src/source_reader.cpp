@@ -191,6 +191,7 @@ void SourceReader::expandFile(int file, bool parentFree, const LineSink& sink) {
     text.clear();
     bool free = detectFree(files_[file].path, raw, opt_.form, parentFree, files_[file].isInclude);
     files_[file].free = free;
+    const bool repeat = files_[file].expansions++ > 0;
     if (files_[file].lineSeen.size() < raw.size()) files_[file].lineSeen.resize(raw.size(), 0);
     stack_.push_back(file);
 
@@ -204,6 +205,8 @@ void SourceReader::expandFile(int file, bool parentFree, const LineSink& sink) {
         for (const auto& d : opt_.defines) pp.define(d.first, d.second);
         for (const auto& u : opt_.undefines) pp.undefine(u);
         pp.process(raw, file, free, lines);
+        for (auto& l : lines)
+            if (l.file == file) l.repeat = repeat;
     } else {
         lines.reserve(raw.size());
         for (size_t i = 0; i < raw.size(); ++i) {
@@ -212,6 +215,7 @@ void SourceReader::expandFile(int file, bool parentFree, const LineSink& sink) {
             sl.file = file;
             sl.line = static_cast<int>(i) + 1;
             sl.free = free;
+            sl.repeat = repeat;
             lines.push_back(std::move(sl));
         }
     }
@@ -296,7 +300,8 @@ void SourceReader::assemble(const std::vector<SourceLine>& lines, Assembly& stat
         s.directive = cur.directive;
         if (first) s.label = cur.label;
         s.text = std::move(t);
-        ++files_[s.file].statements;
+        s.repeat = cur.repeat;
+        if (!s.repeat) ++files_[s.file].statements;
         sink(std::move(s));
         return true;
     };
@@ -335,6 +340,7 @@ void SourceReader::assemble(const std::vector<SourceLine>& lines, Assembly& stat
         cur.label = trim(label);
         cur.text = std::move(body);
         cur.directive = directive;
+        cur.repeat = sl.repeat;
         open = true;
     };
 

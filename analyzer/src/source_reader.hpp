@@ -21,6 +21,7 @@ struct SourceFile {
     int lines = 0, code = 0, comments = 0, blank = 0, statements = 0;
     std::vector<int> includes;  // files included directly, each once, in order
     std::vector<char> lineSeen; // a line is counted once even when included twice
+    int expansions = 0;
     double seconds = 0;
 };
 
@@ -31,6 +32,7 @@ struct Statement {
     std::string label;
     std::string text;
     bool directive = false;  // an HPF directive line
+    bool repeat = false;     // from a repeated inclusion (not counted in the statistics)
 };
 
 using StatementSink = std::function<void(Statement&&)>;

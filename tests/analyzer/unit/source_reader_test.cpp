@@ -135,6 +135,21 @@ TEST_F(Reader, IncludesNestAndRecursionIsStopped) {
     EXPECT_TRUE(has(2));
 }
 
+TEST_F(Reader, FileIncludedTwiceIsCountedOnce) {
+    write("d.inc", "      INTEGER A\n      REAL B\n");
+    std::string p = write("m2.f", "      INCLUDE 'd.inc'\n      INCLUDE 'd.inc'\n      END\n");
+    auto st = read(p);
+    EXPECT_EQ(st.size(), 5u);  // both inclusions are analyzed
+    ASSERT_EQ(files.size(), 2u);
+    const quarl::SourceFile& inc = files[1];
+    EXPECT_TRUE(inc.isInclude);
+    EXPECT_EQ(inc.lines, 2);
+    EXPECT_EQ(inc.code, 2);
+    EXPECT_EQ(inc.statements, 2);
+    EXPECT_EQ(files[0].statements, 1);
+    EXPECT_EQ(files[0].lines, 3);
+}
+
 TEST_F(Reader, OnlyRegularFilesAreRead) {
     quarl::SourceReader r(opt, diags, files);
     std::vector<quarl::Statement> out;
