@@ -156,6 +156,9 @@ void runGlobalChecks(const Program& prog, const ProgramIndex& index, const Optio
         }
     }
     // routines never called
+    std::set<std::string> calledNames;
+    for (const auto& up : prog.units)
+        for (const auto& c : up->calls) calledNames.insert(c.callee);
     for (const auto& up : prog.units) {
         const Unit& u = *up;
         if (u.kind != UnitKind::Subroutine && u.kind != UnitKind::Function) continue;
@@ -166,9 +169,7 @@ void runGlobalChecks(const Program& prog, const ProgramIndex& index, const Optio
         }
         if (!index.isCalled(u)) {
             bool viaEntry = false;
-            for (const auto& e : u.entries)
-                for (const auto& other : prog.units)
-                    for (const auto& c : other->calls) viaEntry = viaEntry || c.callee == e;
+            for (const auto& e : u.entries) viaEntry = viaEntry || calledNames.count(e);
             if (!viaEntry) d.add(108, u.file, u.startLine, u.name, {unitKindName(u.kind), u.name});
         }
     }

@@ -135,7 +135,10 @@ bool longSwitch(Options& o, const std::string& a) {
             else if (v == "noignore_paths") o.ignorePaths = false;
             else if (v == "ignore_logicals") o.ignoreLogicals = true;
             else if (v == "noignore_logicals") o.ignoreLogicals = false;
-            else if (v == "uselbt") o.useLbtFirst = true;
+            else if (v == "uselbt") {
+                o.useLbtFirst = true;
+                o.notes.push_back(a + ": no library description (LBT) files are used by this analyzer");
+            }
             else if (v == "nouselbt") o.useLbtFirst = false;
             else if (v == "depend") o.depend = true;
             else if (v == "nodepend") o.depend = false;

@@ -94,6 +94,7 @@ void Parser::openUnit(UnitKind kind, const std::string& name, const std::vector<
     u->dummies = dummies;
     u->resultType = type;
     cur_ = u.get();
+    if (kind == UnitKind::Module) modules_.emplace(name, cur_);
     prog_.units.push_back(std::move(u));
     contains_ = false;
     unreachable_ = false;
@@ -184,10 +185,12 @@ void Parser::labelUse(const std::string& l) {
     cur_->labelsUsed[k].push_back({file_, line_});
 }
 
+// Fortran 90 features matter only for a Fortran 77 target; extensions
+// beyond the standards (sized types, BYTE, DOUBLE COMPLEX) for every target,
+// since no two vendors agree on them.
 void Parser::portability(const std::string& feature, bool f90Feature) {
     for (const auto& t : opt_.targets) {
         if (f90Feature && t != "ANSI77") continue;
-        if (!f90Feature && t != "ANSI77" && t != "ANSI90") continue;
         diags_.add(117, file_, line_, cur_ ? cur_->name : "", {t, feature});
     }
     if (f90Feature && opt_.language == 77) diags_.add(203, file_, line_, cur_ ? cur_->name : "", {feature});
@@ -206,11 +209,12 @@ const Symbol* Parser::lookup(const std::string& n) const {
         if (u != cur_)
             if (const Symbol* s = u->find(n))
                 if (s->explicitType || s->isArray || s->declLine) return s;
-        for (const auto& m : u->uses)
-            for (const auto& unit : prog_.units)
-                if (unit->kind == UnitKind::Module && unit->name == m)
-                    if (const Symbol* s = unit->find(n))
-                        if (s->explicitType || s->isArray || s->declLine) return s;
+        for (const auto& m : u->uses) {
+            auto mod = modules_.find(m);
+            if (mod != modules_.end())
+                if (const Symbol* s = mod->second->find(n))
+                    if (s->explicitType || s->isArray || s->declLine) return s;
+        }
     }
     return local;
 }
@@ -655,6 +659,7 @@ bool Parser::header(const Toks& t, size_t i) {
 }
 
 void Parser::dispatch(const Toks& t, size_t i, const std::string& label) {
+    curLabel_ = label;
     if (!label.empty()) {
         auto& defs = cur_->labelsDefined;
         if (defs.count(label)) diags_.add(8, file_, line_, cur_->name, {label});
@@ -1390,8 +1395,7 @@ void Parser::executable(const Toks& t, size_t i) {
         return;
     }
     if (w == "FORMAT") {
-        for (const auto& kv : cur_->labelsDefined)
-            if (kv.second.second == line_ && kv.second.first == file_) cur_->labelIsFormat[kv.first] = true;
+        if (!curLabel_.empty()) cur_->labelIsFormat[curLabel_] = true;
         --cur_->executable;
         return;
     }
@@ -1517,8 +1521,11 @@ void linkUnits(Program& prog, Diagnostics& diags) {
             }
         }
     std::map<std::string, Unit*> modules;
-    for (auto& u : prog.units)
+    std::set<std::pair<const Unit*, std::string>> contained;  // (host, internal or module procedure)
+    for (auto& u : prog.units) {
         if (u->kind == UnitKind::Module) modules[u->name] = u.get();
+        if (u->host) contained.emplace(u->host, u->name);
+    }
     for (auto& up : prog.units) {
         Unit& u = *up;
         // USE association, also for units inside a module-using host
@@ -1541,9 +1548,7 @@ void linkUnits(Program& prog, Diagnostics& diags) {
                 Symbol& s = kv.second;
                 if (s.explicitType || s.isDummy || s.declLine) continue;
                 const Symbol* ms = mod->find(kv.first);
-                bool modProc = false;
-                for (auto& other : prog.units)
-                    if (other->host == mod && other->name == kv.first) modProc = true;
+                bool modProc = contained.count({mod, kv.first}) != 0;
                 if (ms || modProc) {
                     s.fromModule = true;
                     s.explicitType = true;
@@ -1561,9 +1566,7 @@ void linkUnits(Program& prog, Diagnostics& diags) {
                 Symbol& s = kv.second;
                 if (s.isDummy || s.declLine || s.fromModule || s.isResult || s.isStmtFunc) continue;
                 auto hs = h->symbols.find(kv.first);
-                bool hostProc = false;
-                for (auto& other : prog.units)
-                    if (other->host == h && other->name == kv.first) hostProc = true;
+                bool hostProc = contained.count({h, kv.first}) != 0;
                 if (hs == h->symbols.end() && !hostProc) continue;
                 s.fromHost = true;
                 if (hs != h->symbols.end()) {

@@ -1,6 +1,7 @@
 // Turns statements into program units: declarations, references, calls,
 // COMMON blocks, labels; reports statement-level faults on the way.
 #pragma once
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,6 +46,8 @@ private:
     std::vector<Block> blocks_;
     std::set<std::string> excluded_;  // statement-function dummies while scanning its body
     int file_ = 0, line_ = 0, topFile_ = 0;
+    std::string curLabel_;                   // label of the statement being parsed
+    std::map<std::string, Unit*> modules_;   // modules parsed so far
 
     // units
     void openUnit(UnitKind kind, const std::string& name, const std::vector<std::string>& dummies, const std::string& type);

@@ -23,6 +23,12 @@ std::string statisticsReport(const RunContext& ctx) {
           << padLeft(std::to_string(t.stmts), 8) << padLeft(std::to_string(t.units), 8)
           << padLeft(std::to_string(t.calls), 8) << "  " << name << "\n";
     };
+    std::vector<long> unitsIn(ctx.files.size(), 0), callsIn(ctx.files.size(), 0);
+    for (const auto& u : ctx.prog.units) {
+        if (u->file < 0 || static_cast<size_t>(u->file) >= ctx.files.size()) continue;
+        ++unitsIn[static_cast<size_t>(u->file)];
+        for (const auto& c : u->calls) callsIn[static_cast<size_t>(u->file)] += c.intrinsic ? 0 : 1;
+    }
     for (size_t f = 0; f < ctx.files.size(); ++f) {
         const SourceFile& sf = ctx.files[f];
         Tot t;
@@ -31,11 +37,8 @@ std::string statisticsReport(const RunContext& ctx) {
         t.comments = sf.comments;
         t.blank = sf.blank;
         t.stmts = sf.statements;
-        for (const auto& u : ctx.prog.units)
-            if (u->file == static_cast<int>(f)) {
-                ++t.units;
-                for (const auto& c : u->calls) t.calls += c.intrinsic ? 0 : 1;
-            }
+        t.units = unitsIn[f];
+        t.calls = callsIn[f];
         row(t, sf.path + (sf.isInclude ? " (include)" : ""));
         tot.lines += t.lines;
         tot.code += t.code;

@@ -226,13 +226,12 @@ void XrefWriter::write() {
     for (const Unit* root : ctx_.index.mainPrograms()) {
         std::vector<const Unit*> units = reach(root);
         // modules used by the program belong to it as well
+        std::set<std::string> usedModules;
+        for (const Unit* u : units) usedModules.insert(u->uses.begin(), u->uses.end());
+        std::set<const Unit*> inProgram(units.begin(), units.end());
         for (const auto& up : ctx_.prog.units)
-            if (up->kind == UnitKind::Module || (up->host && up->host->kind == UnitKind::Module))
-                if (std::find(units.begin(), units.end(), up.get()) == units.end()) {
-                    bool used = false;
-                    for (const Unit* u : units) used = used || std::count(u->uses.begin(), u->uses.end(), up->name);
-                    if (used && up->kind == UnitKind::Module) units.push_back(up.get());
-                }
+            if (up->kind == UnitKind::Module && usedModules.count(up->name) && !inProgram.count(up.get()))
+                units.push_back(up.get());
         for (const Unit* u : units) placed.insert(u);
         section(root->name, units);
         any = true;

@@ -15,7 +15,8 @@ trap '[ -n "${KEEP:-}" ] || rm -rf "$WORK"' EXIT
 # Each generated subroutine is 40 lines: declarations, a COMMON block,
 # loops, conditions, calls to two later routines and a function.
 UNITS=$((LINES / 40))
-awk -v units="$UNITS" 'BEGIN {
+generate() {
+awk -v units="$1" 'BEGIN {
     print "      PROGRAM BENCH"
     print "      INTEGER N"
     print "      REAL X(100)"
@@ -66,7 +67,10 @@ awk -v units="$UNITS" 'BEGIN {
         print  "      END IF"
         print  "      END"
     }
-}' > "$WORK/bench.f"
+}'
+}
+generate "$UNITS" > "$WORK/bench.f"
+generate $((UNITS / 2)) > "$WORK/half.f"
 NLINES=$(wc -l < "$WORK/bench.f")
 
 now() { date +%s.%N; }
@@ -75,11 +79,14 @@ t0=$(now)
 t1=$(now)
 (cd "$WORK" && ftnchek -calltree=tree -crossref -usage=all -quiet bench.f > "$WORK/f.out" 2>&1) || true
 t2=$(now)
-awk -v n="$NLINES" -v a="$t0" -v b="$t1" -v c="$t2" 'BEGIN {
-    q = b - a; f = c - b
+"$QUARL" -g -u -t -s -x -Mdepend -S"$WORK/h" "$WORK/half.f" > "$WORK/h.out"
+t3=$(now)
+awk -v n="$NLINES" -v a="$t0" -v b="$t1" -v c="$t2" -v d="$t3" 'BEGIN {
+    q = b - a; f = c - b; h = d - c
     printf "program:  %d lines of Fortran 77\n", n
     printf "quarl:    %.2f s (analysis, statistics, call tree and cross-reference reports)\n", q
     printf "ftnchek:  %.2f s (-calltree=tree -crossref -usage=all)\n", f
     printf "ratio:    quarl / ftnchek = %.2f\n", q / f
+    printf "growth:   quarl on half the program %.2f s; full / half = %.2f (2 is linear)\n", h, q / h
 }'
 ls -l "$WORK"/q.lnt "$WORK"/q.stt "$WORK"/q.tre "$WORK"/q.xrf | awk '{ print "          " $5 " bytes  " $9 }'
