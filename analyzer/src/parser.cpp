@@ -393,9 +393,12 @@ void Parser::expr(const Toks& t, size_t b, size_t e) {
             Symbol& sy = cur_->sym(n, file_, line_);
             sy.isIntrinsic = true;
             sy.refs.push_back({line_, file_, RefKind::Called});
+            // the call is listed before the calls in its arguments
+            size_t slot = cur_->calls.size();
+            cur_->calls.push_back(cs);
             callArgs(t, k + 1, close, cs);
+            cur_->calls[slot].args = std::move(cs.args);
             if (opt_.ansiMaxloc && (n == "MAXLOC" || n == "MINLOC")) maxlocCall_ = true;
-            cur_->calls.push_back(std::move(cs));
         } else {
             // an external (or dummy) function reference
             CallSite cs;
@@ -407,8 +410,10 @@ void Parser::expr(const Toks& t, size_t b, size_t e) {
             sy.isProcedure = true;
             sy.usedAsFunc = true;
             sy.refs.push_back({line_, file_, RefKind::Called});
+            size_t slot = cur_->calls.size();
+            cur_->calls.push_back(cs);
             callArgs(t, k + 1, close, cs);
-            cur_->calls.push_back(std::move(cs));
+            cur_->calls[slot].args = std::move(cs.args);
         }
         k = close + 1;
     }
