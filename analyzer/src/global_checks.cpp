@@ -129,7 +129,12 @@ void runGlobalChecks(const Program& prog, const ProgramIndex& index, const Optio
                                         [](const ActualArg& a) { return a.text.find('=') != std::string::npos &&
                                                                         a.text.find("==") == std::string::npos; });
             if (keywords) continue;
-            if (c.args.size() != def->dummies.size()) {
+            size_t required = 0;
+            for (const auto& dn : def->dummies) {
+                const Symbol* ds = def->find(dn);
+                if (!(ds && ds->isOptional)) ++required;
+            }
+            if (c.args.size() > def->dummies.size() || c.args.size() < required) {
                 d.add(16, c.file, c.line, u.name,
                       {c.callee, std::to_string(c.args.size()), std::to_string(def->dummies.size())});
                 continue;

@@ -209,10 +209,12 @@ const Symbol* Parser::lookup(const std::string& n) const {
         if (u != cur_)
             if (const Symbol* s = u->find(n))
                 if (s->explicitType || s->isArray || s->declLine) return s;
+        auto rn = u->useRenames.find(n);
         for (const auto& m : u->uses) {
             auto mod = modules_.find(m);
+            const std::string& remote = rn != u->useRenames.end() && rn->second.first == m ? rn->second.second : n;
             if (mod != modules_.end())
-                if (const Symbol* s = mod->second->find(n))
+                if (const Symbol* s = mod->second->find(remote))
                     if (s->explicitType || s->isArray || s->declLine) return s;
         }
     }
@@ -747,7 +749,7 @@ void Parser::dispatch(const Toks& t, size_t i, const std::string& label) {
 // ---------------------------------------------------------------- declarations
 
 void Parser::typeStatement(const Toks& t, size_t i, const std::string& type) {
-    bool param = false, external = false, intrinsic = false, save = false, hasColons = false;
+    bool param = false, external = false, intrinsic = false, save = false, hasColons = false, optional = false;
     std::vector<std::string> dims;
     bool dimAttr = false;
     // attributes: ", DIMENSION(..), PARAMETER ... ::"
@@ -763,6 +765,7 @@ void Parser::typeStatement(const Toks& t, size_t i, const std::string& type) {
             else if (a == "EXTERNAL") external = true;
             else if (a == "INTRINSIC") intrinsic = true;
             else if (a == "SAVE") save = true;
+            else if (a == "OPTIONAL") optional = true;
             else if (a == "DIMENSION" && isOp(t[q + 1], "(")) {
                 size_t c = matchParen(t, q + 1);
                 dimAttr = true;
@@ -800,6 +803,7 @@ void Parser::typeStatement(const Toks& t, size_t i, const std::string& type) {
         if (external) s.isExternal = s.isProcedure = true;
         if (intrinsic) s.isIntrinsic = s.declaredIntrinsic = true;
         if (save) s.isSave = true;
+        if (optional) s.isOptional = true;
         if (dimAttr) {
             s.isArray = true;
             s.dims = dims;
@@ -1132,10 +1136,27 @@ bool Parser::declaration(const Toks& t, size_t i) {
         return true;
     }
     if (w == "USE") {
-        if (t[i + 1].kind == Tok::Ident) {
-            cur_->uses.push_back(t[i + 1].text);
+        size_t m = i + 1;
+        if (isOp(t[m], ",")) m += 2;  // USE, INTRINSIC :: name
+        if (isOp(t[m], "::")) ++m;
+        if (t[m].kind == Tok::Ident) {
+            cur_->uses.push_back(t[m].text);
             portability("USE", true);
+            // renames "local => remote", with or without ONLY
+            for (size_t q = m + 1; t[q].kind != Tok::End; ++q)
+                if (t[q].kind == Tok::Ident && isOp(t[q + 1], "=>") && t[q + 2].kind == Tok::Ident)
+                    cur_->useRenames[t[q].text] = {t[m].text, t[q + 2].text};
         }
+        return true;
+    }
+    if (w == "OPTIONAL") {
+        k = i + 1;
+        if (isOp(t[k], "::")) ++k;
+        nameList(k, [&](const std::string& n) {
+            Symbol& s = cur_->sym(n, file_, line_);
+            s.isOptional = true;
+            s.refs.push_back({line_, file_, RefKind::Declared});
+        });
         return true;
     }
     if (w == "ALLOCATABLE" || w == "POINTER" || w == "TARGET" || w == "INTENT" || w == "OPTIONAL" ||
@@ -1552,8 +1573,14 @@ void linkUnits(Program& prog, Diagnostics& diags) {
             for (auto& kv : u.symbols) {
                 Symbol& s = kv.second;
                 if (s.explicitType || s.isDummy || s.declLine) continue;
-                const Symbol* ms = mod->find(kv.first);
-                bool modProc = contained.count({mod, kv.first}) != 0;
+                std::string remote = kv.first;
+                auto rn = u.useRenames.find(kv.first);
+                if (rn != u.useRenames.end()) {
+                    if (rn->second.first != m) continue;
+                    remote = rn->second.second;
+                }
+                const Symbol* ms = mod->find(remote);
+                bool modProc = contained.count({mod, remote}) != 0;
                 if (ms || modProc) {
                     s.fromModule = true;
                     s.explicitType = true;

@@ -31,6 +31,7 @@ struct Symbol {
     bool isDummy = false, isParam = false, isExternal = false, isIntrinsic = false;
     bool inCommon = false, isSave = false, inData = false, isStmtFunc = false;
     bool isResult = false, inEquiv = false, fromModule = false, fromHost = false, isNamelist = false;
+    bool isOptional = false;  // an OPTIONAL dummy argument
     bool declaredIntrinsic = false;  // named in an INTRINSIC statement
     bool isStmtDummy = false;  // only a dummy argument of statement functions
     bool isProcedure = false;  // called or referenced as a function/subroutine
@@ -78,6 +79,7 @@ struct Unit {
     std::map<std::string, bool> labelIsFormat;
     std::map<std::string, std::vector<std::pair<int, int>>> labelsUsed;
     std::vector<std::string> uses;        // modules named in USE
+    std::map<std::string, std::pair<std::string, std::string>> useRenames;  // local -> (module, name there)
     std::vector<std::string> entries;     // ENTRY names
     std::vector<std::string> implicitTypes;  // by letter; empty until an IMPLICIT statement
     bool implicitNone = false;
