@@ -42,3 +42,7 @@ sub UtilExit {
     STDERR->flush;
     CORE::exit($status);
 }
+
+# However the event loop ended (the window destroyed from outside, say),
+# the clean-up runs when the interpreter is destroyed.
+END { UtilCleanup() }
