@@ -15,6 +15,15 @@ sub GetProgDir    { return $SysProgDir }
 sub GetProgName   { return $ProgName }
 sub GetProgRev    { return $ProgRev }
 
+# Defines a routine from its source text while warnings count as errors;
+# true when the definition compiled.
+sub UtilRoutineDefine {
+    my ($source) = @_;
+    local $SIG{__WARN__} = sub { die $_[0] };
+    local $@;
+    return eval "no warnings 'redefine'; $source; 1" ? 1 : 0;
+}
+
 # Binds NAME to NAMEWindows or NAMEUNIX, whichever platform we run on.
 sub UtilVariantBind {
     my ($name) = @_;

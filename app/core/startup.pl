@@ -142,12 +142,8 @@ sub AppWindowScale {
 sub AppProfileDispatchDefine {
     for my $name (qw(DefaultLoadMisc RuntimeEnvSet RuntimeSwitchesSet SetupScreenAdd)) {
         my $target = "${UCPRODTAG}_$name";
-        my $ok = do {
-            local $SIG{__WARN__} = sub { die $_[0] };
-            local $@;
-            eval "no warnings 'redefine'; sub App$name { no strict 'refs'; return &{'$target'}(\@_); } 1";
-        };
-        UtilInternalError("App$name:\nCompilation error") unless $ok;
+        UtilRoutineDefine("sub App$name { no strict 'refs'; return &{'$target'}(\@_); }")
+            or UtilInternalError("App$name:\nCompilation error");
     }
     return;
 }

@@ -30,10 +30,6 @@ sub AnalyzerMenuControl {
 
 for my $name (sort @AnalyzerTopLevelMenus) {
     my $routine = "Analyzer${name}CommandAdd";
-    my $ok = do {
-        local $SIG{__WARN__} = sub { die $_[0] };
-        local $@;
-        eval "no warnings 'redefine'; sub $routine { return GuiMenuCommandAdd(\$main::Menu$name, \@_); } 1";
-    };
-    UtilInternalError("$routine: compilation error") unless $ok;
+    UtilRoutineDefine("sub $routine { return GuiMenuCommandAdd(\$main::Menu$name, \@_); }")
+        or UtilInternalError("$routine: compilation error");
 }

@@ -15,21 +15,7 @@ app_load();
 my $mw = gui_window();
 no warnings 'once';
 
-# A forked child must not tear down the toolkit it shares with us: its
-# clean-up would destroy our windows over the shared display connection,
-# and Tk aborts in global destruction. So the child forgets the main window
-# and leaves without destruction once its END blocks begin.
-my $parent = $$;
-END { POSIX::_exit($?) if $$ != $parent }
 
-# Runs CODE in a child that must end with the given internal error. The
-# child must not draw: widgets are made here, before it forks.
-sub internal_error_is {
-    my ($code, $text, $name) = @_;
-    my $r = run_child(sub { $main::MW = undef; $code->() });
-    is($r->{err}, "$text\n", $name);
-    is($r->{status}, 1, "$name: status 1");
-}
 
 my $icons = repo_root() . '/share/icons';
 my $tmp = tempdir(CLEANUP => 1);

@@ -12,21 +12,7 @@ app_load();
 my $mw = gui_window();
 no warnings 'once';
 
-# A forked child must not tear down the toolkit it shares with us (see
-# gui_menus_buttons.t): it forgets the main window, makes no widgets and
-# leaves without global destruction.
-my $parent = $$;
-END { POSIX::_exit($?) if $$ != $parent }
 
-sub internal_errors_are {
-    my (@cases) = @_;
-    for my $c (@cases) {
-        my ($code, $text) = @$c;
-        my $r = run_child(sub { $main::MW = undef; $code->() });
-        is($r->{err}, "$text\n", $text =~ s/\n/ /r);
-        is($r->{status}, 1, 'status 1');
-    }
-}
 
 sub font_of {
     my ($what) = @_;

@@ -11,9 +11,16 @@ use File::Basename qw(dirname);
 use Cwd qw(abs_path);
 use POSIX ();
 
-our @EXPORT = qw(app_load stage_base stage_install run_child script_path slurp spew repo_root gui_window with_xvfb);
+our @EXPORT = qw(app_load stage_base stage_install run_child script_path slurp spew repo_root gui_window with_xvfb
+                 internal_error_is internal_errors_are);
 
 my $Root = abs_path(dirname(__FILE__) . '/../..');
+
+# A forked child shares the parent's display connection: global destruction
+# in the child would tear down the parent's windows. Children leave without
+# it once their END blocks begin.
+my $Parent = $$;
+END { POSIX::_exit($?) if $$ != $Parent }
 
 sub repo_root { return $Root }
 
@@ -112,6 +119,24 @@ sub run_child {
     waitpid $pid, 0;
     my $status = $? & 127 ? -($? & 127) : $? >> 8;
     return { status => $status, out => slurp($out), err => slurp($err) };
+}
+
+# Runs CODE in a child that must end with the internal error TEXT. The
+# child forgets the main window and draws nothing: widgets are made in the
+# parent before it forks.
+sub internal_error_is {
+    my ($code, $text, $name) = @_;
+    my $r = run_child(sub { $main::MW = undef; $code->() });
+    Test::More::is($r->{err}, "$text\n", $name);
+    Test::More::is($r->{status}, 1, "$name: status 1");
+    return;
+}
+
+# The same for a table of [code, text] cases, each named by its text.
+sub internal_errors_are {
+    my (@cases) = @_;
+    internal_error_is($_->[0], $_->[1], $_->[1] =~ s/\n/ /gr) for @cases;
+    return;
 }
 
 # A real main window for widget tests, registered where the application
