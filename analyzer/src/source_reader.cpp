@@ -36,7 +36,7 @@ std::string trim(const std::string& s) {
 
 // Removes a trailing "!" comment, honouring character constants; the quote
 // state carries over continuation lines.
-std::string stripComment(const std::string& s, char& quote) {
+std::string stripComment(std::string s, char& quote) {
     for (size_t i = 0; i < s.size(); ++i) {
         char c = s[i];
         if (quote) {
@@ -44,7 +44,8 @@ std::string stripComment(const std::string& s, char& quote) {
         } else if (c == '\'' || c == '"') {
             quote = c;
         } else if (c == '!') {
-            return s.substr(0, i);
+            s.resize(i);
+            return s;
         }
     }
     return s;
@@ -425,16 +426,14 @@ void SourceReader::assemble(const std::vector<SourceLine>& lines, Assembly& stat
             count(sl, 1);
             continue;
         }
-        std::string line = t;
-        if (c0 == 'D' || c0 == 'd') {
-            if (!opt_.debugLines) {
-                diags_.add(201, sl.file, sl.line, "", {});
-                count(sl, 1);
-                continue;
-            }
-            line[0] = ' ';
+        const bool debugCode = c0 == 'D' || c0 == 'd';
+        if (debugCode && !opt_.debugLines) {
+            diags_.add(201, sl.file, sl.line, "", {});
+            count(sl, 1);
+            continue;
         }
-        size_t nb = line.find_first_not_of(' ');
+        const std::string& line = t;  // column 1 of a debug line counts as blank below
+        size_t nb = line.find_first_not_of(' ', debugCode ? 1 : 0);
         if (nb != std::string::npos && line[nb] == '!' && nb != 5) {
             count(sl, 1);
             continue;
@@ -444,29 +443,29 @@ void SourceReader::assemble(const std::vector<SourceLine>& lines, Assembly& stat
         size_t tab = line.find('\t');
         if (tab != std::string::npos && tab < 6) {
             label = line.substr(0, tab);
-            std::string rest = line.substr(tab + 1);
-            if (!rest.empty() && rest[0] >= '1' && rest[0] <= '9') {
+            size_t b = tab + 1;
+            if (b < line.size() && line[b] >= '1' && line[b] <= '9') {
                 cont = true;
-                rest.erase(0, 1);
+                ++b;
             }
-            body = rest;
+            body = line.substr(std::min(b, line.size()));
         } else {
             label = line.substr(0, std::min<size_t>(5, line.size()));
             char c6 = line.size() > 5 ? line[5] : ' ';
             cont = c6 != ' ' && c6 != '0';
-            body = line.size() > 6 ? line.substr(6) : "";
+            // columns 7 up to the limit are code
+            size_t bodyLimit = static_cast<size_t>(limit - 6);
+            if (line.size() > 6) body.assign(line, 6, bodyLimit);
         }
-        if (static_cast<int>(line.size()) > limit && !blankLine(line.substr(static_cast<size_t>(limit)))) {
+        if (debugCode && !label.empty()) label[0] = ' ';
+        if (static_cast<int>(line.size()) > limit &&
+            line.find_first_not_of(" \t\r\f\v", static_cast<size_t>(limit)) != std::string::npos) {
             diags_.add(106, sl.file, sl.line, "", {std::to_string(limit)});
-        }
-        size_t bodyLimit = static_cast<size_t>(limit - 6);
-        if (tab == std::string::npos || tab >= 6) {
-            if (body.size() > bodyLimit) body.resize(bodyLimit);
         }
         for (auto& c : body)
             if (c == '\t') c = ' ';
         char q = cont && open ? quote : 0;
-        std::string code = stripComment(body, q);
+        std::string code = stripComment(std::move(body), q);
         if (cont && open) {
             count(sl, 2);
             cur.text += code;
@@ -479,7 +478,7 @@ void SourceReader::assemble(const std::vector<SourceLine>& lines, Assembly& stat
             continue;
         }
         count(sl, 2);
-        start(sl, label, code, false);
+        start(sl, std::move(label), std::move(code), false);
         quote = q;
     }
     if (last) flush();
