@@ -118,7 +118,12 @@ int run(const std::vector<std::string>& args, std::ostream& stdoutStream) {
     }
     for (const auto& f : opt.files) {
         int idx = reader.fileFor(f);
-        if (std::find(topFiles.begin(), topFiles.end(), idx) == topFiles.end()) topFiles.push_back(idx);
+        if (std::find(topFiles.begin(), topFiles.end(), idx) != topFiles.end()) {
+            // the same file twice would define all its routines twice
+            out << "quarl: note: " << f << " is named more than once; analyzed once\n";
+            continue;
+        }
+        topFiles.push_back(idx);
         parser.begin(idx);
         reader.load(f, [&parser](Statement&& st) { parser.statement(st); });
         parser.end();

@@ -123,6 +123,16 @@ TEST(Reports, SwitchedOffReportLeavesNoFileAndUnknownSwitchIsReported) {
     EXPECT_EQ(console.find("(fatal)"), std::string::npos);
 }
 
+TEST(Reports, SameFileNamedTwiceIsAnalyzedOnce) {
+    std::string dir = qt::freshDir("twice");
+    std::string file = std::string(EXAMPLE_DIR) + "/solver.f";
+    std::string out;
+    qt::runQuarl({"-g", "-S" + dir + "/r", file, std::string(EXAMPLE_DIR) + "/../examples/solver.f"}, dir, out);
+    EXPECT_NE(out.find("named more than once"), std::string::npos) << out;
+    std::string lnt = qt::readFile(dir + "/r.lnt");
+    EXPECT_EQ(lnt.find("defined more than once"), std::string::npos) << lnt;
+}
+
 // Long paths and references wrap into the shapes that the cross-reference
 // reflow rewrites.
 TEST(Xref, LongPathsAndReferencesWrapIntoReflowShapes) {
