@@ -134,6 +134,16 @@ void Parser::ioStatement(const Toks& t, size_t i, const std::string& kw) {
                 key = pos == 0 ? "UNIT" : pos == 1 ? "FMT" : "";
             }
             ++pos;
+            // an internal WRITE sets its character variable
+            if (key == "UNIT" && kw == "WRITE" && vb < e && t[vb].kind == Tok::Ident) {
+                const Symbol* u = lookup(t[vb].text);
+                if (u && baseType(u->type) == "CHARACTER") {
+                    size_t after = designator(t, vb, e, true);
+                    if (after < e) expr(t, after, e);
+                    b = e + 1;
+                    continue;
+                }
+            }
             if (key == "END" || key == "ERR" || key == "EOR" || ((key == "FMT") && vb + 1 == e && t[vb].kind == Tok::Int)) {
                 if (vb < e && t[vb].kind == Tok::Int) labelUse(t[vb].text);
             } else if (key == "IOSTAT" || key == "IOMSG" || key == "SIZE" || key == "NEXTREC" ||
@@ -273,6 +283,17 @@ void Parser::executable(const Toks& t, size_t i) {
     }
     if (w == "GO" && isId(t[i + 1], "TO")) {
         gotoStatement(t, i + 2);
+        return;
+    }
+    // GOTO written as one word after a logical IF (the statement start is
+    // split before dispatch, a dependent statement is not)
+    if (w == "GOTO") {
+        gotoStatement(t, i + 1);
+        return;
+    }
+    if (w.size() > 4 && w.compare(0, 4, "GOTO") == 0 && allDigits(w.substr(4))) {
+        labelUse(w.substr(4));
+        unreachable_ = true;
         return;
     }
     if (w == "ASSIGN" && t[i + 1].kind == Tok::Int && isId(t[i + 2], "TO") && t[i + 3].kind == Tok::Ident) {
