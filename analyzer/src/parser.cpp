@@ -196,9 +196,42 @@ void Parser::statement(const Statement& st) {
         auto it = glued.find(w);
         if (it != glued.end()) parts = it->second;
         else if (w.size() > 4 && w.rfind("GOTO", 0) == 0 && allDigits(w.substr(4))) parts = {"GO", "TO", w.substr(4)};
+        else if (w.size() > 4 && w.compare(0, 4, "CALL") == 0 && (isOp(tv[1], "(") || tv[1].kind == Tok::End)) {
+            // CALLSUB(X): a call unless it is an assignment to an array element
+            size_t close = 1;
+            int d = 0;
+            for (; close < tv.size(); ++close) {
+                if (isOp(tv[close], "(")) ++d;
+                else if (isOp(tv[close], ")") && --d == 0) break;
+            }
+            if (tv[1].kind == Tok::End || close + 1 >= tv.size() || !isOp(tv[close + 1], "="))
+                parts = {"CALL", w.substr(4)};
+        }
         if (parts.size() > 1) {
             std::vector<Token> nt;
             for (const auto& p : parts) nt.push_back({allDigits(p) ? Tok::Int : Tok::Ident, p});
+            nt.insert(nt.end(), tv.begin() + 1, tv.end());
+            tv.swap(nt);
+        }
+    }
+    // DO10I=1,N is a DO loop; DO10I=1.5 (no comma) is an assignment
+    if (tv.size() > 3 && tv[0].kind == Tok::Ident && isOp(tv[1], "=") && tv[0].text.size() > 3 &&
+        tv[0].text.compare(0, 2, "DO") == 0) {
+        const std::string& w = tv[0].text;
+        size_t p = 2;
+        while (p < w.size() && std::isdigit(static_cast<unsigned char>(w[p]))) ++p;
+        bool comma = false;
+        int d = 0;
+        for (size_t k = 2; k < tv.size(); ++k) {
+            if (isOp(tv[k], "(")) ++d;
+            else if (isOp(tv[k], ")")) --d;
+            else if (d == 0 && isOp(tv[k], ",")) comma = true;
+        }
+        if (comma && p < w.size() && std::isalpha(static_cast<unsigned char>(w[p]))) {
+            std::vector<Token> nt;
+            nt.push_back({Tok::Ident, "DO"});
+            if (p > 2) nt.push_back({Tok::Int, w.substr(2, p - 2)});
+            nt.push_back({Tok::Ident, w.substr(p)});
             nt.insert(nt.end(), tv.begin() + 1, tv.end());
             tv.swap(nt);
         }

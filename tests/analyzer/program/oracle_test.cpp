@@ -189,6 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"labels", "fixtures", {"labels.f"}, "LABELS"},
                       Case{"global", "fixtures", {"global.f"}, "GLOBAL"},
                       Case{"calls", "fixtures", {"calls.f"}, "CALLS"},
+                      Case{"glued", "fixtures", {"glued.f"}, "GLUED"},
                       Case{"example", "examples", {"heat.f", "solver.f", "plateio.f"}, "HEAT"}),
     [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
 
