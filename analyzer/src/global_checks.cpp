@@ -98,6 +98,7 @@ void runGlobalChecks(const Program& prog, const ProgramIndex& index, const Optio
                     if (const Symbol* hs = h->find(c.callee)) dummyInHost = dummyInHost || hs->isDummy;
                 if (dummyInHost) continue;
             }
+            if (prog.generics.count(c.callee)) continue;  // the specific procedure is chosen by the arguments
             const Unit* def = index.resolve(u, c.callee);
             const char* what = c.asFunction ? "function" : "subroutine";
             if (!def) {

@@ -31,6 +31,9 @@ void linkUnits(Program& prog, Diagnostics& diags) {
     }
     for (auto& up : prog.units) {
         Unit& u = *up;
+        // a generic interface name carries the types of its specific procedures
+        for (auto& kv : u.symbols)
+            if (!kv.second.explicitType && prog.generics.count(kv.first)) kv.second.explicitType = true;
         // USE association, also for units inside a module-using host
         std::vector<std::string> used = u.uses;
         for (Unit* h = u.host; h; h = h->host) used.insert(used.end(), h->uses.begin(), h->uses.end());

@@ -274,6 +274,11 @@ void Parser::statement(const Statement& st) {
             ++interfaceDepth_;
             return;
         }
+        if (isId(t[0], "MODULE") && isId(t[1], "PROCEDURE") && !genericName_.empty()) {
+            for (size_t q = 2; t[q].kind != Tok::End; ++q)
+                if (t[q].kind == Tok::Ident) prog_.generics[genericName_].push_back(t[q].text);
+            return;
+        }
         size_t i = 0;
         std::string type;
         while (t[i].kind == Tok::Ident &&
@@ -297,6 +302,7 @@ void Parser::statement(const Statement& st) {
                 }
             }
             prog_.interfaces[n] = {k, nargs};
+            if (!genericName_.empty()) prog_.generics[genericName_].push_back(n);
             Symbol& s = cur_->sym(n, file_, line_);
             s.isExternal = true;
             s.isProcedure = true;

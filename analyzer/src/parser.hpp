@@ -34,6 +34,7 @@ private:
     Unit* cur_ = nullptr;
     bool contains_ = false;     // CONTAINS seen in the current unit
     int interfaceDepth_ = 0;
+    std::string genericName_;  // name of the generic interface being read
     bool inTypeDef_ = false;
     bool unreachable_ = false;  // after an unconditional transfer
     bool reportedUnreachable_ = false;

@@ -417,9 +417,11 @@ bool Parser::declaration(const Toks& t, size_t i) {
         });
         return true;
     }
+    if (w == "PUBLIC" || w == "PRIVATE" || w == "SEQUENCE" || w == "IMPORT") {
+        return true;  // they name things declared elsewhere (types, procedures, generics)
+    }
     if (w == "ALLOCATABLE" || w == "POINTER" || w == "TARGET" || w == "INTENT" || w == "OPTIONAL" ||
-        w == "PUBLIC" || w == "PRIVATE" || w == "SEQUENCE" || w == "VALUE" || w == "VOLATILE" ||
-        w == "PROTECTED" || w == "IMPORT") {
+        w == "VALUE" || w == "VOLATILE" || w == "PROTECTED") {
         k = i + 1;
         if (isOp(t[k], "(")) k = matchParen(t, k) + 1;
         if (isOp(t[k], "::")) ++k;
@@ -432,6 +434,9 @@ bool Parser::declaration(const Toks& t, size_t i) {
     if (w == "INTERFACE") {
         ++interfaceDepth_;
         portability("INTERFACE block", true);
+        // a named interface is generic: its specific procedures follow
+        genericName_ = t[i + 1].kind == Tok::Ident && t[i + 2].kind == Tok::End ? t[i + 1].text : "";
+        if (!genericName_.empty()) prog_.generics[genericName_];
         return true;
     }
     if (w == "FORMAT" && isOp(t[i + 1], "(")) {

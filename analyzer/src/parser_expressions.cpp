@@ -164,8 +164,24 @@ void Parser::expr(const Toks& t, size_t b, size_t e) {
             ++k;
             continue;
         }
-        // keyword argument inside an intrinsic or function call
         if (k + 1 < e && isOp(t[k + 1], "=") && k > b && (isOp(t[k - 1], ",") || isOp(t[k - 1], "("))) {
+            // inside an array constructor or a bare parenthesis: an implied-DO
+            // variable; inside a call's argument list: a keyword argument
+            int depth = 0;
+            size_t open = k;
+            while (open > 0) {
+                --open;
+                if (isOp(t[open], ")") || isOp(t[open], "]")) ++depth;
+                else if (isOp(t[open], "(") || isOp(t[open], "[")) {
+                    if (depth == 0) break;
+                    --depth;
+                }
+            }
+            bool callArgs = isOp(t[open], "(") && open > 0 && t[open - 1].kind == Tok::Ident;
+            if (!callArgs) {
+                setName(tk.text);
+                useName(tk.text, RefKind::Used);
+            }
             k += 2;
             continue;
         }

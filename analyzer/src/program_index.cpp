@@ -15,6 +15,11 @@ ProgramIndex::ProgramIndex(const Program& prog) : prog_(prog) {
         for (const auto& c : u->calls) {
             if (c.intrinsic) continue;
             if (const Unit* t = resolve(*u, c.callee)) called_[t] = true;
+            // a generic call may reach any of its specific procedures
+            auto g = prog.generics.find(c.callee);
+            if (g != prog.generics.end())
+                for (const auto& specific : g->second)
+                    if (const Unit* t = resolve(*u, specific)) called_[t] = true;
         }
         // a routine named in EXTERNAL and passed on counts as used
         for (const auto& kv : u->symbols)
@@ -31,7 +36,12 @@ const Unit* ProgramIndex::resolve(const Unit& caller, const std::string& name) c
     // a unit calling itself by its own name (recursion) resolves globally
     const Unit* g = global(name);
     if (g) return g;
-    return entry(name);
+    if (const Unit* e = entry(name)) return e;
+    // a generic name: its first specific procedure stands for it
+    auto gen = prog_.generics.find(name);
+    if (gen != prog_.generics.end() && !gen->second.empty() && gen->second.front() != name)
+        return resolve(caller, gen->second.front());
+    return nullptr;
 }
 
 const Unit* ProgramIndex::global(const std::string& name) const {

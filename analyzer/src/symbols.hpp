@@ -95,6 +95,8 @@ struct Program {
     std::vector<std::unique_ptr<Unit>> units;
     // Interface blocks: procedure name -> (kind, dummy count) as declared.
     std::map<std::string, std::pair<UnitKind, int>> interfaces;
+    // Generic interfaces: generic name -> its specific procedures.
+    std::map<std::string, std::vector<std::string>> generics;
 };
 
 // Base type ("INTEGER", "REAL", "DOUBLE PRECISION", "COMPLEX", "LOGICAL",
