@@ -30,6 +30,7 @@ size_t dotWord(const std::string& s, size_t i) {
 
 std::vector<Token> tokenize(const std::string& s) {
     std::vector<Token> out;
+    out.reserve(s.size() / 3 + 2);
     size_t i = 0;
     const size_t n = s.size();
     while (i < n) {

@@ -77,6 +77,7 @@ bool directiveSentinel(const std::string& text, const char* word) {
 
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::string cur;
     for (char c : text) {
         if (c == '\n') {

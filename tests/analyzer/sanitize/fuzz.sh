@@ -9,7 +9,9 @@ EX=$3
 WORK=$4
 SECS=${5:-60}
 rm -rf "$WORK"
-mkdir -p "$WORK/corpus" "$WORK/artifacts"
+mkdir -p "$WORK/corpus" "$WORK/artifacts" "$WORK/tmp"
+# the target's scratch files go below the work directory
+export TMPDIR="$WORK/tmp"
 i=0
 for f in "$FIX"/*.f "$FIX"/*.f90 "$FIX"/*.F "$EX"/*.f "$EX"/*.f90; do
     i=$((i + 1))
