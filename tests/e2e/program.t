@@ -94,11 +94,11 @@ subtest 'the main window appears and closes' => sub {
 subtest 'refusals' => sub {
     my $noanalyzer = stage_install(no_analyzer => 1);
     my @cases = (
-        [{VQXAPPBASE => $base, DISPLAY => undef},
+        [{VQXAPPBASE => $base, DISPLAY => ':65530'},
          "Can't connect to X server; please start X.\n\n"
          . "If X is  already running,  you may have used  \"su\" to  become somebody\n"
          . "other than the user who started X. If so, shut down X, log out, log in\n"
-         . "again, and restart X.\n", 'no display'],
+         . "again, and restart X.\n", 'no X server'],
         [{VQXAPPBASE => $noanalyzer}, "Error: Missing file: $noanalyzer/main/quarl\n", 'no analyzer'],
     );
     for my $c (@cases) {

@@ -26,14 +26,16 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
-// Runs a shell command line with no display and standard input closed.
+// Runs a shell command line with standard input closed and DISPLAY naming a
+// display where no X server runs (with DISPLAY unset the toolkit would try
+// the default display, which a test run's own virtual server may occupy).
 Outcome RunCommand(const std::string& command) {
     // ctest runs the tests in parallel: each run gets its own files.
     std::string dir = ::testing::TempDir() + "/hostrunXXXXXX";
     if (mkdtemp(dir.data()) == nullptr) return {};
     const std::string out = dir + "/out";
     const std::string err = dir + "/err";
-    const std::string line = "env -u DISPLAY " + command + " </dev/null >" + out + " 2>" + err;
+    const std::string line = "env DISPLAY=:65530 " + command + " </dev/null >" + out + " 2>" + err;
     const int raw = std::system(line.c_str());
     Outcome r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
