@@ -126,8 +126,11 @@ subtest 'font check' => sub {
     $main::MW->destroy;
 };
 
-# From here on the test process itself holds the window.
+# From here on the test process itself holds the window. One operation is
+# present before the window is built; the controls of absent ones are off.
 local $ENV{PATH} = "$bin:$ENV{PATH}";
+my @about;
+*main::AppHelpHighLevelAbout = sub { push @about, 'about' } unless defined &main::AppHelpHighLevelAbout;
 AnalyzerSetup();
 my $mw = $main::MW;
 
@@ -166,6 +169,20 @@ subtest 'menus' => sub {
               ['Contents and Index_0', '-', 'Contact Ostrelle', 'Ostrelle home page', '-', 'About QuarlCheck'],
               'Help menu with a web browser');
     is($main::MenuProject->cget(-tearoff), 0, 'no tear-off entries');
+};
+
+subtest 'controls follow the operations present' => sub {
+    my $menu = $main::MenuHelp;
+    my $about = $menu->index('end');
+    is($menu->entrycget($about, -state), 'normal', 'an entry whose operation exists is usable');
+    $menu->invoke($about);
+    is_deeply(\@about, ['about'], 'and runs it');
+    is($main::MenuProject->entrycget('New', -state), 'disabled', 'an entry without its operation is off')
+        unless defined &main::AppProjectHighLevelNew;
+    is($main::ImgButtonProjectNew->cget(-state), 'disabled', 'so is its button')
+        unless defined &main::AppProjectHighLevelNew;
+    is($main::TextButtonFileAdd->cget(-state), 'disabled', 'and its text button')
+        unless defined &main::AppFileHighLevelAdd;
 };
 
 subtest 'keys' => sub {
