@@ -157,8 +157,11 @@ int run(const std::vector<std::string>& args, std::ostream& stdoutStream) {
         }
         std::string text = r.make(ctx);
         if (!writeReport(path, text, why)) {
-            out << "quarl: cannot write report " << path << ": " << why << "\n";
-            continue;
+            // a run with a report missing must not pass for a complete one
+            out << "quarl (fatal): cannot write report " << path << ": " << why << "\n";
+            fs::remove(path, ec);
+            for (const auto& w : written) fs::remove(w, ec);
+            return 2;
         }
         written.push_back(path);
     }

@@ -77,6 +77,7 @@ struct FatalCase {
     bool writeCmd;      // write a command file at all
     bool withFile;      // list a source file in it
     const char* base;   // report base relative to the test dir, or absolute
+    const char* blocker = nullptr;  // a directory standing where a report goes
 };
 
 void PrintTo(const FatalCase& c, std::ostream* os) { *os << c.name; }
@@ -87,6 +88,7 @@ TEST_P(Fatal, WritesTheMarkerAndNoReports) {
     const FatalCase& c = GetParam();
     std::string dir = qt::freshDir(std::string("fatal-") + c.name);
     qt::writeFile(dir + "/not-a-dir", "x");
+    if (c.blocker) fs::create_directories(dir + "/" + c.blocker);
     std::string base = c.base[0] == '/' ? c.base : dir + "/" + c.base;
     std::vector<std::string> items = {"-t", "-s", "-x", "-S" + base};
     if (c.withFile) items.push_back(std::string(EXAMPLE_DIR) + "/solver.f");
@@ -95,13 +97,16 @@ TEST_P(Fatal, WritesTheMarkerAndNoReports) {
     qt::runQuarl({"-o", dir + "/run.out", "-E" + dir + "/cmd"}, dir, out);
     std::string console = qt::readFile(dir + "/run.out");
     EXPECT_NE(console.find("quarl (fatal): "), std::string::npos) << console;
-    for (const char* ext : kExts) EXPECT_FALSE(qt::exists(base + "." + ext)) << ext;
+    for (const char* ext : kExts)
+        if (!c.blocker || std::string(c.blocker) != std::string("r.") + ext)
+            EXPECT_FALSE(qt::exists(base + "." + ext)) << ext;
 }
 
 INSTANTIATE_TEST_SUITE_P(Conditions, Fatal,
                          ::testing::Values(FatalCase{"nocmd", false, true, "r"}, FatalCase{"nofiles", true, false, "r"},
                                            FatalCase{"nodir", true, true, "missing/dir/r"},
-                                           FatalCase{"filedir", true, true, "not-a-dir/r"}),
+                                           FatalCase{"filedir", true, true, "not-a-dir/r"},
+                                           FatalCase{"unwritable_report", true, true, "r", "r.xrf"}),
                          [](const ::testing::TestParamInfo<FatalCase>& i) { return std::string(i.param.name); });
 
 TEST(Reports, SwitchedOffReportLeavesNoFileAndUnknownSwitchIsReported) {
