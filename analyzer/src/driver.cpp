@@ -141,7 +141,7 @@ int run(const std::vector<std::string>& args, std::ostream& stdoutStream) {
     struct Report {
         const char* ext;
         bool on;
-        std::string (*make)(const RunContext&);
+        void (*write)(const RunContext&, std::ostream&);
     };
     const Report reports[] = {{"lnt", true, analysisReport},
                               {"stt", opt.statistics, statisticsReport},
@@ -155,10 +155,12 @@ int run(const std::vector<std::string>& args, std::ostream& stdoutStream) {
             fs::remove(path, ec);  // a stale report of a kind switched off must not be shown
             continue;
         }
-        std::string text = r.make(ctx);
-        if (!writeReport(path, text, why)) {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        if (file) r.write(ctx, file);
+        if (file) file.close();
+        if (!file) {
             // a run with a report missing must not pass for a complete one
-            out << "quarl (fatal): cannot write report " << path << ": " << why << "\n";
+            out << "quarl (fatal): cannot write report " << path << "\n";
             fs::remove(path, ec);
             for (const auto& w : written) fs::remove(w, ec);
             return 2;

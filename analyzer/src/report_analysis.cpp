@@ -24,8 +24,7 @@ std::string messageLine(const RunContext& ctx, const Diagnostic& d) {
 
 }  // namespace
 
-std::string analysisReport(const RunContext& ctx) {
-    std::ostringstream o;
+void analysisReport(const RunContext& ctx, std::ostream& o) {
     o << reportHeader(ctx, "Analysis Report");
     o << "Files analyzed:\n";
     for (int f : ctx.topFiles) {
@@ -69,7 +68,6 @@ std::string analysisReport(const RunContext& ctx) {
     for (const auto& n : ctx.opt.notes) o << "Note: " << n << "\n";
     o << "Summary: " << ctx.diags.count(Severity::Error) << " errors, " << ctx.diags.count(Severity::Warning)
       << " warnings, " << ctx.diags.count(Severity::Fyi) << " FYIs\n";
-    return o.str();
 }
 
 }  // namespace quarl

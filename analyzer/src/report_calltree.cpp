@@ -21,7 +21,7 @@ struct Child {
 
 class TreeWriter {
 public:
-    TreeWriter(const RunContext& ctx, std::ostringstream& o) : ctx_(ctx), o_(o) {}
+    TreeWriter(const RunContext& ctx, std::ostream& o) : ctx_(ctx), o_(o) {}
 
     void root(const Unit* u, const std::string& name) {
         std::vector<const Unit*> path;
@@ -31,7 +31,7 @@ public:
 
 private:
     const RunContext& ctx_;
-    std::ostringstream& o_;
+    std::ostream& o_;
     std::set<const Unit*> expanded_;
     size_t lines_ = 0;
     bool truncated_ = false;
@@ -91,8 +91,7 @@ private:
 
 }  // namespace
 
-std::string callTreeReport(const RunContext& ctx) {
-    std::ostringstream o;
+void callTreeReport(const RunContext& ctx, std::ostream& o) {
     o << reportHeader(ctx, "Call Tree");
     TreeWriter w(ctx, o);
     std::vector<std::pair<const Unit*, std::string>> roots;
@@ -120,7 +119,6 @@ std::string callTreeReport(const RunContext& ctx) {
     }
     if (w.truncated())
         o << "\n*** Call tree cut off after " << kMaxTreeLines << " lines; the -Ttrim switch keeps it short.\n";
-    return o.str();
 }
 
 }  // namespace quarl

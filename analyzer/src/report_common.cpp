@@ -1,8 +1,5 @@
 #include "report_common.hpp"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 namespace quarl {
 
@@ -41,20 +38,5 @@ std::string reportHeader(const RunContext& ctx, const std::string& title) {
 
 std::string pad(const std::string& s, size_t n) { return s.size() >= n ? s : s + std::string(n - s.size(), ' '); }
 std::string padLeft(const std::string& s, size_t n) { return s.size() >= n ? s : std::string(n - s.size(), ' ') + s; }
-
-bool writeReport(const std::string& path, const std::string& text, std::string& why) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (!f) {
-        why = std::strerror(errno);
-        return false;
-    }
-    f << text;
-    f.close();
-    if (!f) {
-        why = "write error";
-        return false;
-    }
-    return true;
-}
 
 }  // namespace quarl

@@ -38,6 +38,4 @@ std::vector<std::string> wrapWords(const std::vector<std::string>& words, size_t
 std::string pad(const std::string& s, size_t n);
 std::string padLeft(const std::string& s, size_t n);
 
-bool writeReport(const std::string& path, const std::string& text, std::string& why);
-
 }  // namespace quarl

@@ -9,8 +9,7 @@
 
 namespace quarl {
 
-std::string statisticsReport(const RunContext& ctx) {
-    std::ostringstream o;
+void statisticsReport(const RunContext& ctx, std::ostream& o) {
     o << reportHeader(ctx, "Statistics");
     o << "Source statistics:\n\n";
     o << "   Lines    Code Comment   Blank   Stmts   Units   Calls  File\n";
@@ -97,7 +96,6 @@ std::string statisticsReport(const RunContext& ctx) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.3f", ctx.seconds);
     o << "\nTime taken: " << buf << " seconds\n";
-    return o.str();
 }
 
 }  // namespace quarl

@@ -22,14 +22,14 @@ std::string lowerName(std::string s) {
 
 class XrefWriter {
 public:
-    XrefWriter(const RunContext& ctx, std::ostringstream& o)
+    XrefWriter(const RunContext& ctx, std::ostream& o)
         : ctx_(ctx), o_(o), x_(ctx.opt.xrefOpts), width_(x_.tabular ? 132 : static_cast<size_t>(ctx.opt.width)) {}
 
     void write();
 
 private:
     const RunContext& ctx_;
-    std::ostringstream& o_;
+    std::ostream& o_;
     const XrefOptions& x_;
     size_t width_;
 
@@ -248,11 +248,9 @@ void XrefWriter::write() {
 
 }  // namespace
 
-std::string xrefReport(const RunContext& ctx) {
-    std::ostringstream o;
+void xrefReport(const RunContext& ctx, std::ostream& o) {
     o << reportHeader(ctx, "Cross Reference");
     XrefWriter(ctx, o).write();
-    return o.str();
 }
 
 }  // namespace quarl

@@ -1,14 +1,15 @@
-// The four report writers; each returns the report's full text.
+// The four report writers; each writes the report's full text.
 #pragma once
+#include <ostream>
 #include <string>
 
 #include "report_common.hpp"
 
 namespace quarl {
 
-std::string analysisReport(const RunContext& ctx);    // .lnt
-std::string statisticsReport(const RunContext& ctx);  // .stt
-std::string callTreeReport(const RunContext& ctx);    // .tre
-std::string xrefReport(const RunContext& ctx);        // .xrf
+void analysisReport(const RunContext& ctx, std::ostream& out);    // .lnt
+void statisticsReport(const RunContext& ctx, std::ostream& out);  // .stt
+void callTreeReport(const RunContext& ctx, std::ostream& out);    // .tre
+void xrefReport(const RunContext& ctx, std::ostream& out);        // .xrf
 
 }  // namespace quarl

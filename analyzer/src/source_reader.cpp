@@ -190,27 +190,53 @@ void SourceReader::expandFile(int file, bool parentFree, const LineSink& sink) {
     }
     files_[file].readOk = true;
     std::vector<std::string> raw = splitLines(text);
-    text.clear();
+    std::string().swap(text);  // release the file's text now
     bool free = detectFree(files_[file].path, raw, opt_.form, parentFree, files_[file].isInclude);
     files_[file].free = free;
     const bool repeat = files_[file].expansions++ > 0;
     if (files_[file].lineSeen.size() < raw.size()) files_[file].lineSeen.resize(raw.size(), 0);
     stack_.push_back(file);
 
-    std::vector<SourceLine> lines;
-    lines.reserve(raw.size());
+    // Fortran INCLUDE lines are replaced by the included file's lines.
+    auto handle = [&](SourceLine&& sl) {
+        if (!sl.inactive && sl.file == file) {
+            const std::string& t = sl.text;
+            size_t from = 0;
+            if (!sl.free) {
+                bool comment = !t.empty() && (t[0] == 'C' || t[0] == 'c' || t[0] == '*' || t[0] == '!');
+                from = comment || t.size() <= 6 || t.find_first_not_of(' ') < 6 ? std::string::npos : 6;
+            }
+            size_t nb = from == std::string::npos ? from : t.find_first_not_of(" \t", from);
+            if (nb != std::string::npos && (t[nb] == 'I' || t[nb] == 'i')) {
+                std::string name = includeName(t.substr(nb));
+                if (!name.empty()) {
+                    int lineNo = sl.line;
+                    sl.inactive = true;  // counted as a comment-like line of the includer
+                    sink(std::move(sl));
+                    includeInto(name, file, lineNo, sink);
+                    return;
+                }
+            }
+        }
+        sink(std::move(sl));
+    };
     if (opt_.preprocess) {
         // lines of #include'd files go into the same list, in place
+        std::vector<SourceLine> lines;
+        lines.reserve(raw.size());
         Preprocessor pp(diags_, [this](const std::string& n, int from, int l, std::vector<SourceLine>& o) {
             includeInto(n, from, l, [&o](SourceLine&& x) { o.push_back(std::move(x)); });
         });
         for (const auto& d : opt_.defines) pp.define(d.first, d.second);
         for (const auto& u : opt_.undefines) pp.undefine(u);
         pp.process(raw, file, free, lines);
-        for (auto& l : lines)
+        std::vector<std::string>().swap(raw);
+        for (auto& l : lines) {
             if (l.file == file) l.repeat = repeat;
+            handle(std::move(l));
+        }
     } else {
-        lines.reserve(raw.size());
+        // each line goes on as soon as it is made
         for (size_t i = 0; i < raw.size(); ++i) {
             SourceLine sl;
             sl.text = std::move(raw[i]);
@@ -218,28 +244,8 @@ void SourceReader::expandFile(int file, bool parentFree, const LineSink& sink) {
             sl.line = static_cast<int>(i) + 1;
             sl.free = free;
             sl.repeat = repeat;
-            lines.push_back(std::move(sl));
+            handle(std::move(sl));
         }
-    }
-    // Fortran INCLUDE lines are replaced by the included file's lines.
-    for (auto& sl : lines) {
-        if (!sl.inactive && sl.file == file && !blankLine(sl.text)) {
-            std::string code;
-            if (sl.free) code = sl.text;
-            else if (sl.text.size() > 6 && sl.text[0] != 'C' && sl.text[0] != 'c' && sl.text[0] != '*' &&
-                     sl.text[0] != '!' && blankLine(sl.text.substr(0, 6)))
-                code = sl.text.substr(6);
-            std::string name = code.empty() ? "" : includeName(code);
-            if (!name.empty()) {
-                SourceLine marker = sl;
-                marker.inactive = true;  // counted as a comment-like line of the includer
-                int lineNo = sl.line;
-                sink(std::move(marker));
-                includeInto(name, file, lineNo, sink);
-                continue;
-            }
-        }
-        sink(std::move(sl));
     }
     stack_.pop_back();
 }
