@@ -96,10 +96,11 @@ private:
                 if (out.empty() || out.back() != item) out.push_back(item);
             }
         } else {
-            std::set<RefKind> kinds;
-            for (const auto& r : s.refs) kinds.insert(r.kind);
+            unsigned kinds = 0;
+            for (const auto& r : s.refs) kinds |= 1u << static_cast<unsigned>(r.kind);
             for (RefKind k : {RefKind::Declared, RefKind::Set, RefKind::Used, RefKind::Argument, RefKind::Called})
-                if (kinds.count(k)) out.push_back(k == RefKind::Called ? (s.usedAsFunc ? "FUN" : "SUB") : refKindCode(k));
+                if (kinds & (1u << static_cast<unsigned>(k)))
+                    out.push_back(k == RefKind::Called ? (s.usedAsFunc ? "FUN" : "SUB") : refKindCode(k));
         }
         return out;
     }
