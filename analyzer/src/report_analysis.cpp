@@ -26,7 +26,18 @@ std::string messageLine(const RunContext& ctx, const Diagnostic& d) {
 
 void analysisReport(const RunContext& ctx, std::ostream& o) {
     o << reportHeader(ctx, "Analysis Report");
-    o << "Files analyzed:\n";
+    const Options& opt = ctx.opt;
+    o << "Language: "
+      << (opt.language == 77 ? "Fortran 77" : opt.language == 90 ? "Fortran 90/95" : "automatic (Fortran 77 to 95)")
+      << "; dialect: " << (opt.dialect.empty() ? "automatic" : opt.dialect) << "; source form: "
+      << (opt.form == SourceForm::Free ? "free" : opt.form == SourceForm::Fixed ? "fixed" : "by file")
+      << (opt.cols132 ? ", 132 columns" : "") << "\n";
+    if (!opt.targets.empty()) {
+        o << "Portability targets:";
+        for (const auto& t : opt.targets) o << " " << t;
+        o << "\n";
+    }
+    o << "\nFiles analyzed:\n";
     for (int f : ctx.topFiles) {
         const SourceFile& sf = ctx.files[static_cast<size_t>(f)];
         o << "    " << sf.path << (sf.readOk ? (sf.free ? "  (free form)" : "  (fixed form)") : "  (not read)") << "\n";
