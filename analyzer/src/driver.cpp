@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -130,12 +131,24 @@ int run(const std::vector<std::string>& args, std::ostream& stdoutStream) {
     }
     linkUnits(prog, diags);
     ProgramIndex index(prog);
+    // library descriptions: in the include directories and the installation
+    Library library;
+    {
+        std::vector<std::string> dirs = opt.includeDirs;
+        if (const char* home = std::getenv("QUARLHOME")) dirs.emplace_back(home);
+        std::vector<std::string> problems;
+        library.load(dirs, problems);
+        for (const auto& p : problems) opt.notes.push_back("library description " + p);
+        if (opt.useLbtFirst && library.empty())
+            opt.notes.push_back("-Muselbt: no library description (.lbt) files were found");
+        for (const auto& p : problems) out << "quarl: note: library description " << p << "\n";
+    }
     runLocalChecks(prog, opt, diags);
     std::vector<std::string> paths;
     for (const auto& f : files) paths.push_back(f.path);
-    if (opt.globalMode) runGlobalChecks(prog, index, opt, paths, diags);
+    if (opt.globalMode) runGlobalChecks(prog, index, library, opt, paths, diags);
 
-    RunContext ctx{opt, files, prog, index, diags, date, 0, topFiles};
+    RunContext ctx{opt, files, prog, index, diags, library, date, 0, topFiles};
     ctx.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 
     struct Report {

@@ -72,7 +72,7 @@ long long elementCount(const Unit& u, const Symbol& s) {
     return total;
 }
 
-void runGlobalChecks(const Program& prog, const ProgramIndex& index, const Options& opt,
+void runGlobalChecks(const Program& prog, const ProgramIndex& index, const Library& library, const Options& opt,
                      const std::vector<std::string>& paths, Diagnostics& d) {
     auto pathOf = [&](int f) { return f >= 0 && f < static_cast<int>(paths.size()) ? paths[f] : std::string("?"); };
     // routines defined twice
@@ -101,6 +101,19 @@ void runGlobalChecks(const Program& prog, const ProgramIndex& index, const Optio
             if (prog.generics.count(c.callee)) continue;  // the specific procedure is chosen by the arguments
             const Unit* def = index.resolve(u, c.callee);
             const char* what = c.asFunction ? "function" : "subroutine";
+            bool keywordArgs = std::any_of(c.args.begin(), c.args.end(), [](const ActualArg& a) {
+                return a.text.find('=') != std::string::npos && a.text.find("==") == std::string::npos;
+            });
+            // a library description stands for routines not in the sources,
+            // and with -Muselbt for those in the sources as well
+            if (const LibraryRoutine* lr = library.find(c.callee); lr && (!def || opt.useLbtFirst)) {
+                if (!c.asFunction && lr->kind == UnitKind::Function) d.add(14, c.file, c.line, u.name, {c.callee});
+                else if (c.asFunction && lr->kind == UnitKind::Subroutine) d.add(15, c.file, c.line, u.name, {c.callee});
+                else if (!keywordArgs && static_cast<int>(c.args.size()) != lr->nargs)
+                    d.add(16, c.file, c.line, u.name,
+                          {c.callee, std::to_string(c.args.size()), std::to_string(lr->nargs)});
+                continue;
+            }
             if (!def) {
                 if (prog.interfaces.count(c.callee)) continue;  // declared by an interface only
                 if (local && local->fromModule) continue;

@@ -135,10 +135,7 @@ bool longSwitch(Options& o, const std::string& a) {
             else if (v == "noignore_paths") o.ignorePaths = false;
             else if (v == "ignore_logicals") o.ignoreLogicals = true;
             else if (v == "noignore_logicals") o.ignoreLogicals = false;
-            else if (v == "uselbt") {
-                o.useLbtFirst = true;
-                o.notes.push_back(a + ": no library description (LBT) files are used by this analyzer");
-            }
+            else if (v == "uselbt") o.useLbtFirst = true;
             else if (v == "nouselbt") o.useLbtFirst = false;
             else if (v == "depend") o.depend = true;
             else if (v == "nodepend") o.depend = false;
@@ -311,7 +308,7 @@ std::string helpText() {
          "  -Mignore_paths   strip directories from INCLUDE names\n"
          "  -Mignore_logicals  strip VMS logicals (NAME:) from INCLUDE names\n"
          "  -m / --m         report implicitly typed names\n"
-         "  -Muselbt         search library description files first (none are used)\n"
+         "  -Muselbt         library descriptions (.lbt) before the sources' routines\n"
          "  -l / --l         source listing in the analysis report\n"
          "  -s / --s         write statistics (.stt)\n"
          "  -2 / --2         INTEGER and LOGICAL are two bytes long\n"

@@ -15,8 +15,9 @@ constexpr int kMaxDepth = 500;            // the writer recurses once per level
 
 struct Child {
     std::string name;
-    const Unit* unit;  // null: intrinsic or undefined
+    const Unit* unit;  // null: intrinsic, library or undefined
     bool intrinsic;
+    bool library;
 };
 
 class TreeWriter {
@@ -25,7 +26,7 @@ public:
 
     void root(const Unit* u, const std::string& name) {
         std::vector<const Unit*> path;
-        node(u, name, false, 0, path);
+        node(u, name, false, false, 0, path);
     }
     bool truncated() const { return truncated_; }
 
@@ -45,17 +46,23 @@ private:
             const Symbol* s = u->find(c.callee);
             if (s && (s->isDummy || s->isStmtFunc)) continue;
             const Unit* target = c.intrinsic ? nullptr : ctx_.index.resolve(*u, c.callee);
-            if (c.intrinsic && t.noLibrary) continue;
-            if (!c.intrinsic && !target && t.noUndefined) continue;
+            bool library = false;
+            if (!c.intrinsic && ctx_.library.find(c.callee) && (!target || ctx_.opt.useLbtFirst)) {
+                library = true;
+                target = nullptr;
+            }
+            if ((c.intrinsic || library) && t.noLibrary) continue;
+            if (!c.intrinsic && !library && !target && t.noUndefined) continue;
             if (t.condensed && !seen.insert(c.callee).second) continue;
-            out.push_back({c.callee, target, c.intrinsic});
+            out.push_back({c.callee, target, c.intrinsic, library});
         }
         if (t.alphabetic)
             std::stable_sort(out.begin(), out.end(), [](const Child& a, const Child& b) { return a.name < b.name; });
         return out;
     }
 
-    void node(const Unit* u, const std::string& name, bool intrinsic, int depth, std::vector<const Unit*>& path) {
+    void node(const Unit* u, const std::string& name, bool intrinsic, bool library, int depth,
+              std::vector<const Unit*>& path) {
         if (truncated_) return;
         if (++lines_ > kMaxTreeLines) {
             truncated_ = true;
@@ -63,8 +70,9 @@ private:
         }
         const TreeOptions& t = ctx_.opt.tree;
         std::string indent(static_cast<size_t>(depth) * (t.squish ? 2 : 4), ' ');
-        std::string label = ctx_.opt.xrefOpts.lower ? name : name;
+        std::string label = name;
         if (intrinsic) label += " (intrinsic)";
+        else if (library) label += " (library)";
         else if (!u) label += " (undefined)";
         bool recursive = u && std::find(path.begin(), path.end(), u) != path.end();
         std::vector<Child> kids = children(u);
@@ -84,7 +92,7 @@ private:
         if (!u) return;
         expanded_.insert(u);
         path.push_back(u);
-        for (const auto& k : kids) node(k.unit, k.name, k.intrinsic, depth + 1, path);
+        for (const auto& k : kids) node(k.unit, k.name, k.intrinsic, k.library, depth + 1, path);
         path.pop_back();
     }
 };

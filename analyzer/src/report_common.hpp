@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "diagnostics.hpp"
+#include "library.hpp"
 #include "options.hpp"
 #include "program_index.hpp"
 #include "source_reader.hpp"
@@ -20,6 +21,7 @@ struct RunContext {
     const Program& prog;
     const ProgramIndex& index;
     const Diagnostics& diags;
+    const Library& library;
     std::string date;
     double seconds = 0;
     std::vector<int> topFiles;  // indices of the analyzed (non-include) files

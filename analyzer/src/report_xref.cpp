@@ -150,7 +150,11 @@ private:
                 auto found = byName.find(n);
                 const Unit* def = found != byName.end() ? found->second : ctx_.index.global(n);
                 std::string head = "    " + pad(name(n), 14) + " ";
-                if (def)
+                const LibraryRoutine* lr = ctx_.library.find(n);
+                if (lr && (!def || ctx_.opt.useLbtFirst))
+                    o_ << head << pad(unitKindName(lr->kind), 11) << " defined at line " << lr->line << " of "
+                       << lr->file << "\n";
+                else if (def)
                     o_ << head << pad(unitKindName(def->kind), 11) << " defined at line " << def->startLine << " of "
                        << path(def->file) << "\n";
                 else

@@ -19,7 +19,11 @@ TEST_P(Tree, ShowsTheExpectedTree) {
     const TreeCase& c = GetParam();
     std::string dir = qt::freshDir(std::string("tree-") + c.name);
     std::vector<std::string> args = {"-t", "-S" + dir + "/r"};
-    args.insert(args.end(), c.switches.begin(), c.switches.end());
+    for (std::string sw : c.switches) {
+        size_t at = sw.find("@FIX@");  // the fixture directory
+        if (at != std::string::npos) sw.replace(at, 5, FIXTURE_DIR);
+        args.push_back(sw);
+    }
     args.push_back(std::string(FIXTURE_DIR) + "/calls.f");
     std::string out;
     ASSERT_EQ(qt::runQuarl(args, dir, out), 0) << out;
@@ -94,6 +98,45 @@ const TreeCase kCases[] = {
      "        LOGMSG\n"
      "\n"
      "NOSUCH: not defined in the analyzed files\n"},
+    // a library description (.lbt) makes FLUSHU a library routine, which
+    // -Tnolibrary leaves out like the intrinsics
+    {"library_omitted", {"-I@FIX@/lib", "-Tnolibrary"},
+     "CALLS\n"
+     "    NREAD\n"
+     "        STOPRN (undefined)\n"
+     "    SCALE\n"
+     "        OFFSET\n"
+     "    FACTOR\n"
+     "    CHECK\n"
+     "    REPORT\n"
+     "        OUTPUT\n"
+     "            LOGMSG\n"
+     "    SUMUP\n"
+     "        LOGMSG\n"
+     "    OUTPUT (see above)\n"
+     "    SHUTDN\n"
+     "        LOGMSG\n"},
+    // with -Muselbt the description wins over LOGMSG in the sources
+    {"library_first", {"-I@FIX@/lib", "-Muselbt", "-Tnoundefined", "-Talphabetic"},
+     "CALLS\n"
+     "    ABS (intrinsic)\n"
+     "    CHECK\n"
+     "    FACTOR\n"
+     "        REAL (intrinsic)\n"
+     "    NREAD\n"
+     "    OUTPUT\n"
+     "        LOGMSG (library)\n"
+     "    REAL (intrinsic)\n"
+     "    REPORT\n"
+     "        OUTPUT (see above)\n"
+     "    SCALE\n"
+     "        OFFSET\n"
+     "    SHUTDN\n"
+     "        FLUSHU (library)\n"
+     "        LOGMSG (library)\n"
+     "    SQRT (intrinsic)\n"
+     "    SUMUP\n"
+     "        LOGMSG (library)\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Switches, Tree, ::testing::ValuesIn(kCases),

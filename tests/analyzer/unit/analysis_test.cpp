@@ -15,8 +15,11 @@ struct Analysis {
     quarl::Options opt;
     quarl::Diagnostics diags{opt.messages};
     quarl::Program prog;
+    quarl::Library library;
 
-    explicit Analysis(const std::vector<std::string>& stmts, bool global = true) {
+    explicit Analysis(const std::vector<std::string>& stmts, bool global = true, const std::string& lbt = "") {
+        std::vector<std::string> problems;
+        if (!lbt.empty()) library.add(lbt, "lib.lbt", problems);
         opt.messages.fyis = true;
         opt.implicitTyping = true;
         std::vector<quarl::Statement> st;
@@ -38,7 +41,7 @@ struct Analysis {
         quarl::linkUnits(prog, diags);
         quarl::ProgramIndex index(prog);
         quarl::runLocalChecks(prog, opt, diags);
-        if (global) quarl::runGlobalChecks(prog, index, opt, {"t.f"}, diags);
+        if (global) quarl::runGlobalChecks(prog, index, library, opt, {"t.f"}, diags);
     }
     const quarl::Unit& unit(const std::string& name) const {
         for (const auto& u : prog.units)
@@ -111,6 +114,26 @@ TEST(Analysis, CommonLengthAndLayoutUseParametersAndTwoByteIntegers) {
     EXPECT_FALSE(a.has(109, 11));  // 7 REALs: the same 28 bytes
     EXPECT_TRUE(a.has(110, 11));   // but the last word is REAL, not INTEGER
     EXPECT_TRUE(a.has(110, 17));   // INTEGERs where A has REALs
+}
+
+TEST(Analysis, LibraryDescriptionsStandForMissingRoutines) {
+    const char* lbt = "! a library\nSUBROUTINE PLOT 2\nFUNCTION GAMMA REAL 1\nnonsense here\n";
+    quarl::Library lib;
+    std::vector<std::string> problems;
+    lib.add(lbt, "lib.lbt", problems);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("lib.lbt(4)"), std::string::npos);
+    ASSERT_NE(lib.find("GAMMA"), nullptr);
+    EXPECT_EQ(lib.find("GAMMA")->type, "REAL");
+
+    Analysis a({"PROGRAM P", "REAL X", "X = GAMMA(2.0)", "CALL PLOT(X)", "CALL PLOT(X, 1.0)", "CALL GAMMA(X)",
+                "CALL NOWHERE", "END"},
+               true, lbt);
+    EXPECT_TRUE(a.has(16, 4));    // PLOT takes 2
+    EXPECT_FALSE(a.has(16, 5));
+    EXPECT_TRUE(a.has(14, 6));    // GAMMA is a function
+    EXPECT_FALSE(a.has(107, 3));  // described: not undefined
+    EXPECT_TRUE(a.has(107, 7));
 }
 
 TEST(Analysis, UnreachableStatementsAndLabels) {
