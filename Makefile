@@ -5,7 +5,7 @@ PREFIX      ?= /usr/local
 CMAKE_FLAGS ?=
 JOBS        ?= 2
 
-.PHONY: all deps configure build run test install clean
+.PHONY: all deps configure build run test install package clean
 
 all: build
 
@@ -26,6 +26,9 @@ test: build
 
 install: build
 	cmake --install $(BUILD)
+
+package: build
+	cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD)
