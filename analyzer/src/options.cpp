@@ -332,7 +332,12 @@ std::string helpText() {
          "  -O+N / -O+all    enable message N / all messages\n"
          "  --list-messages  print the message catalog\n"
          "  --version        print the version\n"
-         "  --help           this text\n";
+         "  --help           this text\n"
+         "\n"
+         "Library descriptions: files ending in .lbt in the -I directories and in\n"
+         "$QUARLHOME describe routines that are not in the sources, one a line:\n"
+         "  SUBROUTINE name nargs\n"
+         "  FUNCTION name type nargs\n";
     return o.str();
 }
 

@@ -43,6 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::ofstream f(source, std::ios::binary | std::ios::trunc);
         f << src;
     }
+    {
+        // the same bytes as a library description, read through -I
+        std::ofstream f(dir / "fz.lbt", std::ios::binary | std::ios::trunc);
+        f << src;
+    }
     std::ostringstream filtered;
     std::istringstream lines(cmd);
     std::string line;
@@ -54,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (b != std::string::npos && line[b] != '-' && line[b] != '!') continue;  // no other files
         filtered << line << "\n";
     }
-    filtered << "-S" << (dir / "fz").string() << "\n" << source.string() << "\n";
+    filtered << "-I" << dir.string() << "\n-S" << (dir / "fz").string() << "\n" << source.string() << "\n";
     fs::path cmdFile = dir / "cmd";
     {
         std::ofstream f(cmdFile, std::ios::binary | std::ios::trunc);

@@ -35,6 +35,7 @@ awk 'BEGIN { s = ""; for (i = 0; i < 5000; i++) s = s "("; t = ""; for (i = 0; i
 awk 'BEGIN { print "      PROGRAM CHAIN"; print "      CALL C1"; print "      END";
              for (i = 1; i <= 3000; i++) { printf "      SUBROUTINE C%d\n", i; if (i < 3000) printf "      CALL C%d\n", i + 1; print "      END" } }' \
     > "$WORK/in/chain.f"
+cp "$FIX"/lib/*.lbt "$WORK/in/"
 cp "$FIX"/inc/*.h "$FIX"/inc/sub/*.inc "$EX"/*.inc "$WORK/in/" 2>/dev/null
 
 fail=0
