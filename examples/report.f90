@@ -32,6 +32,7 @@ subroutine report(title, nsteps, resid)
   common /grid/ t, tnew, dx, dy, alpha
   real :: mean, q
   real :: flux
+  integer :: nbad
   integer :: unused_count     ! FAULT: declared but never used
   mean = interior_mean(t, nx, ny)
   ! FAULT: FLUX takes one REAL argument; an INTEGER is passed here.
@@ -43,6 +44,7 @@ subroutine report(title, nsteps, resid)
   write (*, '(a, f10.4)') ' left-edge flux:  ', q
   write (*, '(a, f10.4)') ' plate spacing:   ', dx + dy * 0.0 + alpha * 0.0 + tnew(1, 1) * 0.0
   call histogram(t, nx, ny)
+  call check_plate(t, nx, ny, nbad)
 end subroutine report
 
 ! Prints how many interior points fall into each temperature band.

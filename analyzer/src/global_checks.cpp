@@ -192,6 +192,17 @@ void runGlobalChecks(const Program& prog, const ProgramIndex& index, const Libra
             if (!viaEntry) d.add(108, u.file, u.startLine, u.name, {unitKindName(u.kind), u.name});
         }
     }
+    // module entities that neither the module nor any user references
+    for (const auto& up : prog.units) {
+        if (up->kind != UnitKind::Module || !opt.usage) continue;
+        for (const auto& kv : up->symbols) {
+            const Symbol& s = kv.second;
+            if (s.isProcedure || s.isExternal || s.isIntrinsic || s.isResult || !s.declLine) continue;
+            if (s.uses > 0 || prog.moduleUses.count({up->name, kv.first})) continue;
+            if (s.isParam) d.add(207, s.declFile, s.declLine, up->name, {s.name});
+            else if (!s.inCommon && s.sets <= (s.inData ? 1 : 0)) d.add(102, s.declFile, s.declLine, up->name, {s.name});
+        }
+    }
     // COMMON blocks agree in length and layout
     struct Ref {
         const Unit* unit;

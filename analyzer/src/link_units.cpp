@@ -62,6 +62,7 @@ void linkUnits(Program& prog, Diagnostics& diags) {
                 const Symbol* ms = mod->find(remote);
                 bool modProc = contained.count({mod, remote}) != 0;
                 if (ms || modProc) {
+                    if (s.uses > 0 || s.sets > 0) prog.moduleUses.emplace(m, remote);
                     s.fromModule = true;
                     s.explicitType = true;
                     if (ms) {

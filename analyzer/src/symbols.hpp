@@ -3,6 +3,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,8 @@ struct Program {
     std::vector<std::unique_ptr<Unit>> units;
     // Interface blocks: procedure name -> (kind, dummy count) as declared.
     std::map<std::string, std::pair<UnitKind, int>> interfaces;
+    // (module, name) of the module entities that some user of the module references.
+    std::set<std::pair<std::string, std::string>> moduleUses;
     // Generic interfaces: generic name -> its specific procedures.
     std::map<std::string, std::vector<std::string>> generics;
 };
