@@ -278,6 +278,9 @@ bool Parser::declaration(const Toks& t, size_t i) {
         typeStatement(t, k, type);
         return true;
     }
+    if ((w == "TYPE" || w == "CLASS") && (isId(t[i + 1], "IS") || isId(t[i + 1], "DEFAULT"))) {
+        return false;  // a guard of SELECT TYPE, an executable statement
+    }
     if (w == "TYPE") {  // derived type definition
         inTypeDef_ = true;
         return true;

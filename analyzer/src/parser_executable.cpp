@@ -328,6 +328,34 @@ void Parser::executable(const Toks& t, size_t i) {
         if (isOp(t[i + 1], "(")) expr(t, i + 2, matchParen(t, i + 1));
         return;
     }
+    if ((w == "TYPE" || w == "CLASS") && (isId(t[i + 1], "IS") || isId(t[i + 1], "DEFAULT"))) {
+        unreachable_ = false;  // TYPE IS (...), CLASS IS (...), CLASS DEFAULT
+        reportedUnreachable_ = false;
+        return;
+    }
+    if (w == "ASSOCIATE") {
+        // ASSOCIATE (a => expr, ...): the names are new, the expressions used
+        if (isOp(t[i + 1], "(")) {
+            size_t c = matchParen(t, i + 1);
+            size_t b = i + 2;
+            while (b < c) {
+                size_t e = findTop(t, b, c, ",");
+                if (t[b].kind == Tok::Ident && isOp(t[b + 1], "=>")) {
+                    expr(t, b + 2, e);
+                    Symbol& a = cur_->sym(t[b].text, file_, line_);
+                    a.explicitType = true;  // an associate name takes the type of its expression
+                    std::string ty = exprType(t, b + 2, e);
+                    if (!ty.empty()) a.type = ty;
+                    setName(t[b].text);
+                } else {
+                    expr(t, b, e);
+                }
+                b = e + 1;
+            }
+        }
+        return;
+    }
+    if (w == "BLOCK" || w == "CRITICAL") return;  // constructs that only group statements
     if (w == "WHERE" || w == "FORALL") {
         if (!isOp(t[i + 1], "(")) {
             diags_.add(3, file_, line_, cur_->name, {});
@@ -356,6 +384,9 @@ void Parser::executable(const Toks& t, size_t i) {
         }
         size_t c = matchParen(t, i + 1);
         size_t b = i + 2;
+        // ALLOCATE (type :: names): the type before "::" is no variable
+        size_t colons = findTop(t, b, c, "::");
+        if (colons < c) b = colons + 1;
         while (b < c) {
             size_t e = findTop(t, b, c, ",");
             if (t[b].kind == Tok::Ident && isOp(t[b + 1], "=")) {  // STAT=
