@@ -31,7 +31,9 @@ void checkUnit(const Unit& u, const Options& opt, Diagnostics& d) {
             if (isLocalVariable(s)) {
                 if (s.uses == 0 && s.sets == 0) d.add(102, file, line, u.name, {s.name});
                 else if (s.uses == 0) d.add(101, s.firstFile, s.firstSetLine, u.name, {s.name});
-                else if (s.sets == 0 && !s.inData) d.add(100, s.firstFile, s.firstUseLine, u.name, {s.name});
+                // an equivalenced variable may be set through its other name
+                else if (s.sets == 0 && !s.inData && !s.inEquiv)
+                    d.add(100, s.firstFile, s.firstUseLine, u.name, {s.name});
             } else if (s.isDummy && !s.isProcedure && s.uses == 0 && s.sets == 0) {
                 d.add(103, file, line, u.name, {s.name});
             } else if (s.isParam && s.uses == 0) {

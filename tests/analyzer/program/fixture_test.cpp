@@ -70,7 +70,7 @@ TEST_P(Fixture, ReportsExactlyTheMarkedMessages) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fortran, Fixture,
-                         ::testing::Values("usage.f", "labels.f", "global.f", "modern.f90", "optional.f90", "prep.F", "glued.f", "generic.f90", "constructs.f90"),
+                         ::testing::Values("usage.f", "labels.f", "global.f", "modern.f90", "optional.f90", "prep.F", "glued.f", "generic.f90", "constructs.f90", "idioms.f"),
                          [](const ::testing::TestParamInfo<const char*>& i) {
                              std::string n = i.param;
                              for (auto& c : n)
