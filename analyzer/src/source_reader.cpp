@@ -78,19 +78,16 @@ bool directiveSentinel(const std::string& text, const char* word) {
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
     lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    std::string cur;
-    for (char c : text) {
-        if (c == '\n') {
-            if (!cur.empty() && cur.back() == '\r') cur.pop_back();
-            lines.push_back(std::move(cur));
-            cur.clear();
-        } else {
-            cur += c == '\0' ? ' ' : c;
-        }
-    }
-    if (!cur.empty()) {
-        if (cur.back() == '\r') cur.pop_back();
-        lines.push_back(std::move(cur));
+    size_t b = 0;
+    while (b < text.size()) {
+        size_t e = text.find('\n', b);
+        size_t end = e == std::string::npos ? text.size() : e;
+        size_t len = end - b;
+        if (len > 0 && text[end - 1] == '\r') --len;
+        lines.emplace_back(text, b, len);
+        std::replace(lines.back().begin(), lines.back().end(), '\0', ' ');
+        if (e == std::string::npos) break;
+        b = e + 1;
     }
     return lines;
 }
