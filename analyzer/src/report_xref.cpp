@@ -210,6 +210,9 @@ private:
 
 void XrefWriter::write() {
     std::set<const Unit*> placed;
+    std::map<std::string, const Unit*> modules;
+    for (const auto& up : ctx_.prog.units)
+        if (up->kind == UnitKind::Module) modules.emplace(up->name, up.get());
     auto reach = [&](const Unit* root) {
         std::vector<const Unit*> order;
         std::vector<const Unit*> stack = {root};
@@ -234,9 +237,10 @@ void XrefWriter::write() {
         std::set<std::string> usedModules;
         for (const Unit* u : units) usedModules.insert(u->uses.begin(), u->uses.end());
         std::set<const Unit*> inProgram(units.begin(), units.end());
-        for (const auto& up : ctx_.prog.units)
-            if (up->kind == UnitKind::Module && usedModules.count(up->name) && !inProgram.count(up.get()))
-                units.push_back(up.get());
+        for (const auto& m : usedModules) {
+            auto it = modules.find(m);
+            if (it != modules.end() && !inProgram.count(it->second)) units.push_back(it->second);
+        }
         for (const Unit* u : units) placed.insert(u);
         section(root->name, units);
         any = true;
