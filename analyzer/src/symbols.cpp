@@ -33,7 +33,6 @@ Symbol& Unit::sym(const std::string& n, int file, int line) {
     if (!fresh) return it->second;
     Symbol& s = it->second;
     s.name = n;
-    s.refs.reserve(4);
     s.firstLine = line;
     s.firstFile = file;
     s.type = implicitType(n);
