@@ -88,6 +88,7 @@ void Parser::typeStatement(const Toks& t, size_t i, const std::string& type) {
             } else if (isOp(t[k + 1], "(")) {
                 size_t c = matchParen(t, k + 1);
                 s.type = base + "*(" + joinText(t, k + 2, c) + ")";
+                expr(t, k + 2, c);
                 k = c + 1;
             }
         }
@@ -275,6 +276,7 @@ bool Parser::declaration(const Toks& t, size_t i) {
     if (isTypeKeyword(w) && !(w == "TYPE" && !isOp(t[i + 1], "(")) && parseTypeSpec(t, k, type)) {
         if (type.rfind("DOUBLE COMPLEX", 0) == 0 || type == "BYTE" || type.find('*') != std::string::npos)
             if (baseType(type) != "CHARACTER") portability("type size " + type, false);
+        expr(t, i + 1, k);  // names in a length or kind: CHARACTER*(LEN), REAL(KIND=DP)
         typeStatement(t, k, type);
         return true;
     }

@@ -136,6 +136,12 @@ TEST(Analysis, LibraryDescriptionsStandForMissingRoutines) {
     EXPECT_TRUE(a.has(107, 7));
 }
 
+TEST(Analysis, ParametersInLengthsAndKindsAreUsed) {
+    Analysis a({"SUBROUTINE S", "INTEGER N, M, DP", "PARAMETER (N = 8, M = 4, DP = 8)", "CHARACTER*(N) C",
+                "CHARACTER D*(M)", "REAL(KIND=DP) X", "C = 'x'", "D = 'y'", "X = 1.0", "PRINT *, C, D, X", "END"});
+    EXPECT_EQ(a.messages(), std::vector<std::string>{"108:1"}) << ::testing::PrintToString(a.messages());
+}
+
 TEST(Analysis, UnreachableStatementsAndLabels) {
     Analysis a({"PROGRAM P", "INTEGER I", "I = 1", "GO TO 10", "I = 2", "I = 3", "10 IF (I .GT. 0) GO TO 20",
                 "PRINT *, I", "STOP", "20 CONTINUE", "30 CONTINUE", "END"});
