@@ -276,7 +276,8 @@ bool Parser::declaration(const Toks& t, size_t i) {
     if (isTypeKeyword(w) && !(w == "TYPE" && !isOp(t[i + 1], "(")) && parseTypeSpec(t, k, type)) {
         if (type.rfind("DOUBLE COMPLEX", 0) == 0 || type == "BYTE" || type.find('*') != std::string::npos)
             if (baseType(type) != "CHARACTER") portability("type size " + type, false);
-        expr(t, i + 1, k);  // names in a length or kind: CHARACTER*(LEN), REAL(KIND=DP)
+        // names in a length or kind: CHARACTER*(LEN), REAL(KIND=DP)
+        if (w != "DOUBLE" && w != "TYPE" && w != "CLASS") expr(t, i + 1, k);
         typeStatement(t, k, type);
         return true;
     }
