@@ -1,5 +1,7 @@
 #include "local_checks.hpp"
 
+#include <map>
+
 namespace quarl {
 
 namespace {
@@ -14,8 +16,27 @@ bool isLocalVariable(const Symbol& s) {
 
 void checkUnit(const Unit& u, const Options& opt, Diagnostics& d) {
     const bool module = u.kind == UnitKind::Module;
+    // Setting one name of an EQUIVALENCE group sets the storage of all.
+    std::map<std::string, int> aliasSets;
+    for (const auto& group : u.equivalences) {
+        int sets = 0;
+        for (const auto& n : group)
+            if (const Symbol* s = u.find(n)) sets += s->sets;
+        for (const auto& n : group) aliasSets[n] += sets;
+    }
     for (const auto& kv : u.symbols) {
-        const Symbol& s = kv.second;
+        const Symbol* sp = &kv.second;
+        Symbol aliased;
+        if (sp->inEquiv) {
+            auto a = aliasSets.find(sp->name);
+            if (a != aliasSets.end() && a->second > sp->sets) {
+                aliased = *sp;
+                if (aliased.sets == 0) aliased.firstSetLine = aliased.declLine ? aliased.declLine : aliased.firstLine;
+                aliased.sets = a->second;
+                sp = &aliased;
+            }
+        }
+        const Symbol& s = *sp;
         const int file = s.declLine ? s.declFile : s.firstFile;
         const int line = s.declLine ? s.declLine : s.firstLine;
         if (s.isIntrinsic || s.fromModule || s.fromHost) continue;
@@ -31,9 +52,7 @@ void checkUnit(const Unit& u, const Options& opt, Diagnostics& d) {
             if (isLocalVariable(s)) {
                 if (s.uses == 0 && s.sets == 0) d.add(102, file, line, u.name, {s.name});
                 else if (s.uses == 0) d.add(101, s.firstFile, s.firstSetLine, u.name, {s.name});
-                // an equivalenced variable may be set through its other name
-                else if (s.sets == 0 && !s.inData && !s.inEquiv)
-                    d.add(100, s.firstFile, s.firstUseLine, u.name, {s.name});
+                else if (s.sets == 0 && !s.inData) d.add(100, s.firstFile, s.firstUseLine, u.name, {s.name});
             } else if (s.isDummy && !s.isProcedure && s.uses == 0 && s.sets == 0) {
                 d.add(103, file, line, u.name, {s.name});
             } else if (s.isParam && s.uses == 0) {

@@ -370,18 +370,26 @@ bool Parser::declaration(const Toks& t, size_t i) {
         return true;
     }
     if (w == "EQUIVALENCE") {
+        // each parenthesized list is one group of names sharing storage
+        int d = 0;
         for (k = i + 1; t[k].kind != Tok::End; ++k) {
-            if (t[k].kind != Tok::Ident) continue;
-            Symbol& s = cur_->sym(t[k].text, file_, line_);
-            bool sub = false;
-            int d = 0;
-            for (size_t r = i + 1; r < k; ++r) d += isOp(t[r], "(") ? 1 : isOp(t[r], ")") ? -1 : 0;
-            sub = d > 1;  // a name inside a subscript
-            if (sub) useName(t[k].text, RefKind::Used);
-            else {
-                s.inEquiv = true;
-                s.refs.push_back({line_, file_, RefKind::Declared});
+            if (isOp(t[k], "(")) {
+                if (++d == 1) cur_->equivalences.emplace_back();
+                continue;
             }
+            if (isOp(t[k], ")")) {
+                --d;
+                continue;
+            }
+            if (t[k].kind != Tok::Ident) continue;
+            if (d > 1) {  // a name inside a subscript
+                useName(t[k].text, RefKind::Used);
+                continue;
+            }
+            Symbol& s = cur_->sym(t[k].text, file_, line_);
+            s.inEquiv = true;
+            s.refs.push_back({line_, file_, RefKind::Declared});
+            if (d == 1 && !cur_->equivalences.empty()) cur_->equivalences.back().push_back(t[k].text);
         }
         return true;
     }

@@ -82,6 +82,7 @@ struct Unit {
     std::vector<std::string> uses;        // modules named in USE
     std::map<std::string, std::pair<std::string, std::string>> useRenames;  // local -> (module, name there)
     std::vector<std::string> entries;     // ENTRY names
+    std::vector<std::vector<std::string>> equivalences;  // groups of names sharing storage
     std::vector<std::string> implicitTypes;  // by letter; empty until an IMPLICIT statement
     bool implicitNone = false;
     int statements = 0;
