@@ -1,5 +1,6 @@
 #include "preprocessor.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <set>
 
@@ -8,6 +9,7 @@ namespace quarl {
 namespace {
 
 constexpr size_t kMaxExpansion = 65536;  // per line; stops exponential macro growth
+constexpr size_t kGrowthFactor = 16;  // expansion may add this many times the input read
 constexpr int kMaxDepth = 200;           // nesting of parentheses and macro values in #if
 
 bool identStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
@@ -236,14 +238,24 @@ std::string Preprocessor::expand(const std::string& text, int file, int line) {
             diags_.add(9, file, line, "", {"macro expansion too long; line left unexpanded"});
             return text;
         }
+        if (out.size() > text.size() && out.size() - text.size() > growthLeft_) {
+            if (!budgetReported_)
+                diags_.add(9, file, line, "", {"macro expansion grows the file too much; further lines left unexpanded"});
+            budgetReported_ = true;
+            return text;
+        }
         cur.swap(out);
         used.insert(expandedNow.begin(), expandedNow.end());
         if (!changed) break;
     }
+    if (cur.size() > text.size()) growthLeft_ -= std::min(growthLeft_, cur.size() - text.size());
     return cur;
 }
 
 void Preprocessor::process(const std::vector<std::string>& raw, int file, bool free, std::vector<SourceLine>& out) {
+    size_t bytes = 0;
+    for (const auto& l : raw) bytes += l.size() + 1;
+    growthLeft_ += kGrowthFactor * bytes;  // each file read adds to what expansion may add
     struct Cond {
         bool parentActive;
         bool taken;   // some branch already taken

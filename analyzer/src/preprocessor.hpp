@@ -24,7 +24,9 @@ public:
     bool isDefined(const std::string& name) const { return macros_.count(name) != 0; }
 
     // Processes the lines of one file. Directive and skipped lines stay in
-    // place as inactive lines, so line numbers keep their meaning.
+    // place as inactive lines, so line numbers keep their meaning. One
+    // preprocessor serves a file and all it includes, so that macros
+    // defined in an included file hold in the including one.
     void process(const std::vector<std::string>& raw, int file, bool free, std::vector<SourceLine>& out);
 
     // Macro expansion of one line of Fortran text (outside character constants).
@@ -37,6 +39,10 @@ private:
     Diagnostics& diags_;
     IncludeFn include_;
     std::map<std::string, std::string> macros_;
+    // Bytes that expansion may still add in the current file: expansion
+    // stays within a fixed multiple of the input, so memory stays linear.
+    size_t growthLeft_ = size_t{1} << 20;
+    bool budgetReported_ = false;
 };
 
 }  // namespace quarl

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "cmdfile.hpp"
-#include "preprocessor.hpp"
 
 namespace fs = std::filesystem;
 
@@ -221,12 +220,15 @@ void SourceReader::expandFile(int file, bool parentFree, const LineSink& sink) {
         // lines of #include'd files go into the same list, in place
         std::vector<SourceLine> lines;
         lines.reserve(raw.size());
-        Preprocessor pp(diags_, [this](const std::string& n, int from, int l, std::vector<SourceLine>& o) {
-            includeInto(n, from, l, [&o](SourceLine&& x) { o.push_back(std::move(x)); });
-        });
-        for (const auto& d : opt_.defines) pp.define(d.first, d.second);
-        for (const auto& u : opt_.undefines) pp.undefine(u);
-        pp.process(raw, file, free, lines);
+        if (!pp_) {
+            pp_ = std::make_unique<Preprocessor>(
+                diags_, [this](const std::string& n, int from, int l, std::vector<SourceLine>& o) {
+                    includeInto(n, from, l, [&o](SourceLine&& x) { o.push_back(std::move(x)); });
+                });
+            for (const auto& d : opt_.defines) pp_->define(d.first, d.second);
+            for (const auto& u : opt_.undefines) pp_->undefine(u);
+        }
+        pp_->process(raw, file, free, lines);
         std::vector<std::string>().swap(raw);
         for (auto& l : lines) {
             if (l.file == file) l.repeat = repeat;
@@ -256,6 +258,7 @@ int SourceReader::fileFor(const std::string& path) {
 bool SourceReader::load(const std::string& path, const StatementSink& sink) {
     auto t0 = std::chrono::steady_clock::now();
     int idx = fileFor(path);
+    pp_.reset();  // each top-level file starts from the -D and -U switches
     // Lines pass to the statement assembly in batches, so that neither the
     // lines nor the statements of a whole file are held at once.
     constexpr size_t kBatch = 1024;

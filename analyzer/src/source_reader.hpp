@@ -4,11 +4,13 @@
 #pragma once
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "diagnostics.hpp"
 #include "options.hpp"
+#include "preprocessor.hpp"
 #include "source_line.hpp"
 
 namespace quarl {
@@ -62,6 +64,7 @@ private:
     std::map<std::string, int> index_;
     std::vector<int> stack_;
     bool warnedOpenmp_ = false;
+    std::unique_ptr<Preprocessor> pp_;  // one per top-level file, shared with its includes
 
     struct Assembly {
         Statement cur;

@@ -89,4 +89,22 @@ TEST(Preprocessor, ExpandsNamesOutsideStringsAndComments) {
     EXPECT_FALSE(p.diags.all().empty());
 }
 
+// Expansion may add at most a fixed multiple of the input (plus a little):
+// a file of many lines that each expand to kilobytes stops expanding.
+TEST(Preprocessor, ExpansionGrowthIsBounded) {
+    PP p;
+    for (int i = 0; i < 13; ++i)
+        p.pp.define("D" + std::to_string(i), "D" + std::to_string(i + 1) + " D" + std::to_string(i + 1));
+    p.pp.define("D13", "XX");
+    std::vector<std::string> raw(400, "x = D0");  // each line would grow to about 25 kB
+    std::vector<quarl::SourceLine> out;
+    p.pp.process(raw, 0, true, out);
+    size_t total = 0;
+    for (const auto& l : out) total += l.text.size();
+    EXPECT_LT(total, (size_t{1} << 20) + 16 * 400 * 7 + 70000);
+    bool reported = false;
+    for (const auto& d : p.diags.all()) reported = reported || d.text.find("grows the file too much") != std::string::npos;
+    EXPECT_TRUE(reported);
+}
+
 }  // namespace
