@@ -323,6 +323,7 @@ std::string helpText() {
     for (const char* const* t = kKnownTargets; *t; ++t) o << ' ' << *t;
     o << "\n"
          "  -SBASE           report base: BASE.lnt, BASE.stt, BASE.tre, BASE.xrf\n"
+         "                   (default: quarl in the current directory)\n"
          "  -9 / -7          Fortran 90/95 or Fortran 77\n"
          "  -Mdepend         include dependencies in the statistics\n"
          "  -VDIALECT        dialect (one of the targets above)\n"
