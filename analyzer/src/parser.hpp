@@ -73,6 +73,7 @@ private:
     // expressions
     const Symbol* lookup(const std::string& n) const;
     void expr(const Toks& t, size_t b, size_t e);
+    size_t arrayBounds(const Toks& t, size_t open, Symbol& s);
     size_t designator(const Toks& t, size_t i, size_t e, bool set);  // returns index after it
     void callArgs(const Toks& t, size_t open, size_t close, CallSite& cs);
     std::string exprType(const Toks& t, size_t b, size_t e);

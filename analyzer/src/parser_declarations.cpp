@@ -67,19 +67,7 @@ void Parser::typeStatement(const Toks& t, size_t i, const std::string& type) {
             s.dims = dims;
         }
         ++k;
-        if (isOp(t[k], "(")) {
-            size_t c = matchParen(t, k);
-            s.isArray = true;
-            s.dims.clear();
-            size_t b = k + 1;
-            while (b < c) {
-                size_t e = findTop(t, b, c, ",");
-                s.dims.push_back(joinText(t, b, e));
-                expr(t, b, e);
-                b = e + 1;
-            }
-            k = c + 1;
-        }
+        if (isOp(t[k], "(")) k = arrayBounds(t, k, s);
         if (isOp(t[k], "*")) {  // per-entity length: CHARACTER A*10
             std::string base = baseType(type);
             if (t[k + 1].kind == Tok::Int) {
@@ -156,19 +144,7 @@ void Parser::commonStatement(const Toks& t, size_t i) {
             s.refs.push_back({line_, file_, RefKind::Declared});
             cd.members.push_back(n);
             ++k;
-            if (isOp(t[k], "(")) {
-                size_t c = matchParen(t, k);
-                s.isArray = true;
-                s.dims.clear();
-                size_t b = k + 1;
-                while (b < c) {
-                    size_t e = findTop(t, b, c, ",");
-                    s.dims.push_back(joinText(t, b, e));
-                    expr(t, b, e);
-                    b = e + 1;
-                }
-                k = c + 1;
-            }
+            if (isOp(t[k], "(")) k = arrayBounds(t, k, s);
             continue;
         }
         ++k;
@@ -298,18 +274,8 @@ bool Parser::declaration(const Toks& t, size_t i) {
         while (t[k].kind != Tok::End) {
             if (t[k].kind == Tok::Ident && isOp(t[k + 1], "(")) {
                 Symbol& s = cur_->sym(t[k].text, file_, line_);
-                s.isArray = true;
-                s.dims.clear();
                 s.refs.push_back({line_, file_, RefKind::Declared});
-                size_t c = matchParen(t, k + 1);
-                size_t b = k + 2;
-                while (b < c) {
-                    size_t e = findTop(t, b, c, ",");
-                    s.dims.push_back(joinText(t, b, e));
-                    expr(t, b, e);
-                    b = e + 1;
-                }
-                k = c + 1;
+                k = arrayBounds(t, k + 1, s);
             } else {
                 ++k;
             }
@@ -458,6 +424,22 @@ bool Parser::declaration(const Toks& t, size_t i) {
     }
     if (w == "MODULE" && isId(t[i + 1], "PROCEDURE")) return true;
     return false;
+}
+
+// The bounds in the parentheses at OPEN make S an array of that shape; the
+// bound expressions count as uses. Returns the index after the ")".
+size_t Parser::arrayBounds(const Toks& t, size_t open, Symbol& s) {
+    const size_t close = matchParen(t, open);
+    s.isArray = true;
+    s.dims.clear();
+    size_t b = open + 1;
+    while (b < close) {
+        const size_t e = findTop(t, b, close, ",");
+        s.dims.push_back(joinText(t, b, e));
+        expr(t, b, e);
+        b = e + 1;
+    }
+    return close + 1;
 }
 
 }  // namespace quarl

@@ -107,8 +107,9 @@ TEST(ScriptInflate, HeaderFieldsAreSkipped) {
 TEST(ScriptInflateDeathTest, CorruptContainersEndWithInternalErrors) {
     Bytes good = Gzip(std::string(100000, 'q'));
     Bytes truncated(good.begin(), good.begin() + static_cast<long>(good.size() / 2));
+    ASSERT_GT(good.size(), 40u);
     Bytes garbled = good;
-    for (std::size_t i = 10; i < 40; ++i) garbled[i] = 0xff;
+    for (std::size_t i = 10; i < 40; ++i) garbled.at(i) = 0xff;
     Bytes badmagic = good;
     badmagic[1] = 0x8c;
 

@@ -6,6 +6,8 @@
 #include <regex>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace qt {
@@ -39,8 +41,11 @@ static std::string quote(const std::string& s) {
 }
 
 int shell(const std::string& cmd, const std::string& cwd, std::string& output) {
+    // ctest runs each test in a process of its own, in parallel: the name
+    // carries the process id so two tests never share an output file.
     static int counter = 0;
-    std::string out = (fs::path(TEST_TMP) / ("shell-" + std::to_string(++counter) + ".txt")).string();
+    std::string out = (fs::path(TEST_TMP) / ("shell-" + std::to_string(getpid()) + "-" +
+                                             std::to_string(++counter) + ".txt")).string();
     fs::create_directories(TEST_TMP);
     std::string full = "cd " + quote(cwd) + " && " + cmd + " > " + quote(out) + " 2>&1 < /dev/null";
     int st = std::system(full.c_str());
