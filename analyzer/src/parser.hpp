@@ -74,6 +74,7 @@ private:
     const Symbol* lookup(const std::string& n) const;
     void expr(const Toks& t, size_t b, size_t e);
     size_t arrayBounds(const Toks& t, size_t open, Symbol& s);
+    void functionCall(const Toks& t, size_t open, size_t close, const std::string& n, bool intrinsic);
     size_t designator(const Toks& t, size_t i, size_t e, bool set);  // returns index after it
     void callArgs(const Toks& t, size_t open, size_t close, CallSite& cs);
     std::string exprType(const Toks& t, size_t b, size_t e);

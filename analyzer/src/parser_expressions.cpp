@@ -210,39 +210,37 @@ void Parser::expr(const Toks& t, size_t b, size_t e) {
             useName(n, RefKind::Used);
             expr(t, k + 2, close);
         } else if (isIntrinsic(n) && !(s && (s->isExternal || s->isDummy))) {
-            CallSite cs;
-            cs.callee = n;
-            cs.asFunction = true;
-            cs.intrinsic = true;
-            cs.line = line_;
-            cs.file = file_;
             Symbol& sy = cur_->sym(n, file_, line_);
             sy.isIntrinsic = true;
             sy.refs.push_back({line_, file_, RefKind::Called});
-            // the call is listed before the calls in its arguments
-            size_t slot = cur_->calls.size();
-            cur_->calls.push_back(cs);
-            callArgs(t, k + 1, close, cs);
-            cur_->calls[slot].args = std::move(cs.args);
+            functionCall(t, k + 1, close, n, true);
             if (opt_.ansiMaxloc && (n == "MAXLOC" || n == "MINLOC")) maxlocCall_ = true;
         } else {
             // an external (or dummy) function reference
-            CallSite cs;
-            cs.callee = n;
-            cs.asFunction = true;
-            cs.line = line_;
-            cs.file = file_;
             Symbol& sy = cur_->sym(n, file_, line_);
             sy.isProcedure = true;
             sy.usedAsFunc = true;
             sy.refs.push_back({line_, file_, RefKind::Called});
-            size_t slot = cur_->calls.size();
-            cur_->calls.push_back(cs);
-            callArgs(t, k + 1, close, cs);
-            cur_->calls[slot].args = std::move(cs.args);
+            functionCall(t, k + 1, close, n, false);
         }
         k = close + 1;
     }
+}
+
+// Records the reference of function N with the arguments between OPEN and
+// CLOSE as a call of this unit; the call is listed before the calls in its
+// arguments.
+void Parser::functionCall(const Toks& t, size_t open, size_t close, const std::string& n, bool intrinsic) {
+    CallSite cs;
+    cs.callee = n;
+    cs.asFunction = true;
+    cs.intrinsic = intrinsic;
+    cs.line = line_;
+    cs.file = file_;
+    const size_t slot = cur_->calls.size();
+    cur_->calls.push_back(cs);
+    callArgs(t, open, close, cs);
+    cur_->calls[slot].args = std::move(cs.args);
 }
 
 }  // namespace quarl

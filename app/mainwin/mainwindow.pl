@@ -174,7 +174,7 @@ sub AnalyzerShortcutBarCreate {
         my ($icon, $action, $balloon) = @_;
         my $b = GuiImageButtonCreate($bar, -file => AppImageLocate($icon),
                                      -command => AnalyzerCommand($action), -balloon => $balloon);
-        push @Unwired, ['button', $b] unless AnalyzerIsWired($action);
+        push @Unwired, ['image', $b] unless AnalyzerIsWired($action);
         return $b;
     };
     $ImgButtonProjectNew  = $image_button->($ICON_FILE_NEW,  'AppProjectHighLevelNew',  'New Project');
@@ -218,7 +218,7 @@ sub AnalyzerMainAreaCreate {
     my $text_button = sub {
         my ($label, $action) = @_;
         my $b = GuiTextButtonCreate($buttons, -text => $label, -command => AnalyzerCommand($action));
-        push @Unwired, ['button', $b] unless AnalyzerIsWired($action);
+        push @Unwired, ['text', $b] unless AnalyzerIsWired($action);
         return $b;
     };
     $TextButtonFileAdd    = $text_button->('Add File',    'AppFileHighLevelAdd');
@@ -237,13 +237,9 @@ sub AnalyzerMainAreaCreate {
 sub AnalyzerUnwiredDisable {
     for my $item (@Unwired) {
         my ($kind, $widget, $label) = @$item;
-        if ($kind eq 'menu') {
-            GuiMenuDisable($widget, $label);
-        } elsif (grep { $_ == $widget } @main::GuiButtonImageList) {
-            GuiImageButtonsDisable($widget);
-        } else {
-            GuiTextButtonsDisable($widget);
-        }
+        GuiMenuDisable($widget, $label) if $kind eq 'menu';
+        GuiImageButtonsDisable($widget)  if $kind eq 'image';
+        GuiTextButtonsDisable($widget)   if $kind eq 'text';
     }
     return;
 }

@@ -20,11 +20,6 @@ sub grid_of {
     return join ' ', map { substr($_, 1) . '=' . ($g{$_} // '') } qw(-row -column -columnspan -sticky);
 }
 
-sub balloon_of {
-    my ($w) = @_;
-    my $client = $main::HelpBalloon->{clients}{$w};
-    return $client ? $client->{-balloonmsg} : undef;
-}
 
 subtest 'scrolled list' => sub {
     my $f = $mw->Frame->pack;

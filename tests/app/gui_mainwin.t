@@ -202,11 +202,11 @@ subtest 'shortcut bar' => sub {
     is_deeply([map { $_->cget(-image)->cget(-file) =~ s{.*/}{}r } @buttons],
               [qw(new.gif open.gif save.gif test.gif help.gif)], 'icons from the left');
     is_deeply([map { { $_->packInfo }->{-side} } @buttons], [('left') x 5], 'packed from the left');
-    is_deeply([map { $main::HelpBalloon->{clients}{$_}{-balloonmsg} } @buttons],
+    is_deeply([map { balloon_of($_) } @buttons],
               ['New Project', 'Open Project', 'Save Project', 'Analyze files', 'Help'], 'balloon help');
     is($main::ImgButtonAnim->cget(-image)->cget(-file) =~ s{.*/}{}r, 'vqlogo.gif', 'the logo at rest');
     is({ $main::ImgButtonAnim->packInfo }->{-side}, 'right', 'at the right end');
-    ok(!exists $main::HelpBalloon->{clients}{$main::ImgButtonAnim}, 'with no balloon');
+    ok(!defined balloon_of($main::ImgButtonAnim), 'with no balloon');
     is_deeply([map { $_->cget(-file) =~ s{.*/}{}r } @main::WaitFrames], [map { sprintf 'vqrock%02d.gif', $_ } 1 .. 10],
               'ten animation frames in order');
     is(${$main::ref_anim}, $main::ImgButtonAnim, 'registered for the busy animation');

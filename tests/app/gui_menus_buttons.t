@@ -22,12 +22,6 @@ my $tmp = tempdir(CLEANUP => 1);
 copy("$icons/new.gif", "$tmp/NEW.GIF") or die "copy: $!";
 copy("$icons/open.gif", "$tmp/open.img") or die "copy: $!";
 
-# What the toolkit makes of a widget's font, or of a font description.
-sub font_of {
-    my ($what) = @_;
-    my %actual = $mw->fontActual(ref $what ? $what->cget('-font') : $what);
-    return {map { $_ => $actual{$_} } qw(-family -size -weight -slant)};
-}
 
 sub menu_labels {
     my ($menu) = @_;
@@ -177,8 +171,8 @@ subtest 'image buttons' => sub {
         ok($image, "button shows an image") or next;
         is($image->width . 'x' . $image->height, '24x24', "image of $opt{-file} loaded");
     }
-    is($main::HelpBalloon->{clients}{$made[0]}{-balloonmsg}, 'New project', 'balloon text attached');
-    ok(!exists $main::HelpBalloon->{clients}{$_}, 'no balloon without text') for @made[1 .. 3];
+    is(balloon_of($made[0]), 'New project', 'balloon text attached');
+    ok(!defined balloon_of($_), 'no balloon without text') for @made[1 .. 3];
     $made[0]->invoke;
     is($ran, 1, 'runs its command');
     $made[1]->invoke;

@@ -14,11 +14,6 @@ no warnings 'once';
 
 
 
-sub font_of {
-    my ($what) = @_;
-    my %actual = $mw->fontActual(ref $what ? $what->cget('-font') : $what);
-    return {map { $_ => $actual{$_} } qw(-family -size -weight -slant)};
-}
 
 my @reports = ([REPORT_ANALYSIS => 'Analysis'], [REPORT_STATISTICS => 'Statistics'],
                [REPORT_CALLTREE => 'Call Tree'], [REPORT_XREF => 'Cross Reference']);

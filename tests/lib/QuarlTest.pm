@@ -12,7 +12,7 @@ use Cwd qw(abs_path);
 use POSIX ();
 
 our @EXPORT = qw(app_load stage_base stage_install run_child script_path slurp spew repo_root gui_window with_xvfb
-                 internal_error_is internal_errors_are);
+                 internal_error_is internal_errors_are font_of balloon_of);
 
 my $Root = abs_path(dirname(__FILE__) . '/../..');
 
@@ -137,6 +137,20 @@ sub internal_errors_are {
     my (@cases) = @_;
     internal_error_is($_->[0], $_->[1], $_->[1] =~ s/\n/ /gr) for @cases;
     return;
+}
+
+# What the toolkit makes of a widget's font, or of a font description.
+sub font_of {
+    my ($what) = @_;
+    my %actual = $main::MW->fontActual(ref $what ? $what->cget('-font') : $what);
+    return {map { $_ => $actual{$_} } qw(-family -size -weight -slant)};
+}
+
+# The balloon help attached to a widget, or undef.
+sub balloon_of {
+    my ($widget) = @_;
+    my $client = $main::HelpBalloon->{clients}{$widget};
+    return $client ? $client->{-balloonmsg} : undef;
 }
 
 # A real main window for widget tests, registered where the application
