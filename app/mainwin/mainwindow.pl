@@ -188,7 +188,7 @@ sub AnalyzerShortcutBarCreate {
     @WaitFrames = ();
     for my $n (1 .. $NUM_WAIT_FRAMES) {
         (my $name = $ICON_FILE_ANIM_TEMPLATE) =~ s/##/sprintf '%02d', $n/e;
-        push @WaitFrames, $MW->Photo(-file => AppImageLocate($name), -format => 'gif');
+        push @WaitFrames, GuiPhotoCreate($MW, AppImageLocate($name), 'gif');
     }
     $ref_anim   = \$ImgButtonAnim;
     $ref_frames = \@WaitFrames;

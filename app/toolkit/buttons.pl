@@ -35,13 +35,27 @@ sub GuiImageButtonCreate {
     $format = 'gif' if (!defined $format || $format eq '') && $file =~ /\.gif\z/i;
     UtilInternalError("$rtn-2") if !defined $format || $format eq '';
     $side = (defined $side && $side eq 'right') ? 'right' : 'left';
-    my $image = $frame->Photo(-file => $file, -format => $format);
+    my $image = GuiPhotoCreate($frame, $file, $format);
     my $button = $frame->Button(%options, -image => $image, (defined $command ? (-command => $command) : ()));
     $button->pack(-side => $side, -anchor => ($side eq 'right' ? 'e' : 'w'));
     $HelpBalloon->attach($button, -balloonmsg => $balloon)
         if $HelpBalloon && defined $balloon && $balloon ne '';
     push @GuiButtonImageList, $button;
     return $button;
+}
+
+# A photo image from an icon file. A file the toolkit cannot read is a
+# damaged installation, not a fault of the program.
+sub GuiPhotoCreate {
+    my ($widget, $file, $format) = @_;
+    my $rtn = 'GuiPhotoCreate';
+    $RefDebug->($rtn) if $DEBUG;
+    my $image = eval { $widget->Photo(-file => $file, -format => $format) };
+    unless ($image) {
+        (my $why = $@ || 'unknown error') =~ s/ at \S+ line \d+\.?\s*\z//;
+        UtilFatalError("Can't read image file \"$file\":\n$why");
+    }
+    return $image;
 }
 
 # The buttons come as a list, or as one array reference.

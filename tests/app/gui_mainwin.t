@@ -30,6 +30,9 @@ subtest 'start-up failures end with status 1' => sub {
     my $noanalyzer = stage_install(no_analyzer => 1);
     my $noicon = stage_install();
     unlink "$noicon/icons/vqrock07.gif";
+    my $damaged = stage_install();
+    spew("$damaged/icons/new.gif", "not a picture\n");
+    spew("$damaged/icons/vqrock03.gif", "GIF89a");
     my $blank = stage_install();
     mkdir "$blank/main/with blank";
     spew("$blank/main/with blank/quarl", "#!/bin/sh\n");
@@ -41,6 +44,12 @@ subtest 'start-up failures end with status 1' => sub {
         [sub { $main::SysIconDir = "$noicon/icons" }, "Error: Can't locate image file \"vqrock07.gif\"\n"],
         [sub { $main::SysIconDir = "$noicon/none" },
              "Error: Can't access directory \"$noicon/none\":\nNo such file or directory\n"],
+        [sub { $main::SysIconDir = "$damaged/icons" },
+             "Error: Can't read image file \"$damaged/icons/new.gif\":\n"
+             . "couldn't recognize data in image file \"$damaged/icons/new.gif\"\n"],
+        [sub { $main::SysIconDir = "$damaged/icons"; spew("$damaged/icons/new.gif", slurp("$base/icons/new.gif")) },
+             "Error: Can't read image file \"$damaged/icons/vqrock03.gif\":\n"
+             . "couldn't recognize data in image file \"$damaged/icons/vqrock03.gif\"\n"],
         [sub { $main::SysProgDir = "$blank/main/with blank" },
              "Error: Directory path for QUARL executable cannot contain spaces\n"],
     );
